@@ -1,0 +1,47 @@
+# Tests that run Windows programs of this build under wine64, in the build tree's private prefix
+# (build/<preset>/wine: prefix, HOME and an Xvfb display of its own; see scripts/wine-run).
+set(WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run)
+
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  set(WINE_TESTS_ENABLED ON)
+  add_test(NAME wine_prefix COMMAND ${WINE_RUN} ${CMAKE_BINARY_DIR} --init)
+  set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 600)
+else()
+  # wine32 cannot start here: the 32-bit programs are checked without running them.
+  set(WINE_TESTS_ENABLED OFF)
+endif()
+
+# add_wine_test(NAME name COMMAND exe-or-target args... [TIMEOUT s])
+# Runs a test program of this build under Wine. The test program starts the programs under test
+# itself (CreateProcess), reads their exit codes and watches their windows.
+function(add_wine_test)
+  cmake_parse_arguments(W "" "NAME;TIMEOUT" "COMMAND" ${ARGN})
+  if(NOT WINE_TESTS_ENABLED)
+    return()
+  endif()
+  list(POP_FRONT W_COMMAND exe)
+  if(TARGET ${exe})
+    set(exe $<TARGET_FILE:${exe}>)
+  endif()
+  if(NOT W_TIMEOUT)
+    set(W_TIMEOUT 300)
+  endif()
+  add_test(NAME ${W_NAME} COMMAND ${WINE_RUN} ${CMAKE_BINARY_DIR} ${exe} ${W_COMMAND}
+           WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+  set_tests_properties(${W_NAME} PROPERTIES FIXTURES_REQUIRED wine LABELS wine TIMEOUT ${W_TIMEOUT})
+endfunction()
+
+# add_host_script_test(NAME name COMMAND script args...): a shell test that reads this build's files
+# (or runs them through scripts/wine-run itself).
+function(add_script_test)
+  cmake_parse_arguments(S "" "NAME;TIMEOUT" "COMMAND" ${ARGN})
+  if(NOT S_TIMEOUT)
+    set(S_TIMEOUT 300)
+  endif()
+  add_test(NAME ${S_NAME} COMMAND ${S_COMMAND} WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+  set_tests_properties(${S_NAME} PROPERTIES TIMEOUT ${S_TIMEOUT}
+                       ENVIRONMENT "WINE_RUN=${WINE_RUN};BUILD_DIR=${CMAKE_BINARY_DIR};SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+  if(WINE_TESTS_ENABLED)
+    set_tests_properties(${S_NAME} PROPERTIES FIXTURES_REQUIRED wine)
+  endif()
+endfunction()

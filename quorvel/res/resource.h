@@ -1,0 +1,35 @@
+// Resource ids of quorvel, shared by the resource script and the code.
+#ifndef QUORVEL_RESOURCE_H
+#define QUORVEL_RESOURCE_H
+
+#define IDD_ABOUTBOX 103
+#define IDD_ZONE_DIALOG 129
+
+#define IDC_ZONE_LIST 1000
+#define IDC_SHOW_AT_STARTUP 1001
+#define IDC_PROMPT 1002
+
+#define IDS_APP_TITLE 103
+#define IDS_PROMPT 104
+#define IDS_SHOW_AT_STARTUP 105
+#define IDS_OK 106
+#define IDS_CANCEL 107
+#define IDS_ACCESS_DENIED_SET 108
+#define IDS_APP_CLASS 109
+#define IDS_ACCESS_DENIED_READ 110
+#define IDS_ERROR_MESSAGE_3 111
+#define IDS_ERROR_MESSAGE_4 112
+#define IDS_ERROR_MESSAGE_5 113
+#define IDS_ERROR_MESSAGE_6 114
+#define IDS_ERROR_MESSAGE_7 115
+#define IDS_ERROR_MESSAGE_8 116
+
+#define IDI_APP 107
+#define IDI_SMALL 108
+#define IDI_ABOUT 130
+
+#define IDR_MAINMENU 109
+#define IDM_ABOUT 104
+#define IDM_EXIT 105
+
+#endif

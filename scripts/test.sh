@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds all three presets and runs every test:
+#   host   native unit tests (ASan, UBSan) and bounded fuzz runs
+#   win32  checks of the 32-bit deliverables without running them
+#   win64  the programs under Wine, in the build tree's private prefix and display
+set -u
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh || exit 1
+
+status=0
+for preset in host win32 win64; do
+  { cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset"; } || { echo "build of $preset failed"; exit 1; }
+done
+
+declare -A result
+for preset in host win32 win64; do
+  echo "=== ctest --preset $preset"
+  ctest --preset "$preset" --output-on-failure 2>&1 | tee "build/ctest-$preset.log"
+  rc=${PIPESTATUS[0]}
+  result[$preset]=$rc
+  [ "$rc" -eq 0 ] || status=1
+done
+scripts/wine-run build/win64 --stop
+
+# One closing line over the three runs.
+passed=0 failed=0
+for preset in host win32 win64; do
+  line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "build/ctest-$preset.log" | tail -n 1)
+  total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
+  bad=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$line")
+  [ -n "$total" ] || { total=0; bad=0; status=1; echo "no test summary for $preset"; }
+  passed=$((passed + total - bad)) failed=$((failed + bad))
+done
+[ "$passed" -gt 0 ] || status=1
+echo "total: $passed passed, $failed failed"
+exit $status
