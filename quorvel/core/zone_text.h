@@ -1,0 +1,43 @@
+// Text rules of the zone catalogue that need no Windows header: keeping registry text inside its
+// fixed field, cutting a converted name to the platform's 32-unit name field, and matching the
+// standard name in force against a zone's standard name.
+#ifndef QUORVEL_ZONE_TEXT_H
+#define QUORVEL_ZONE_TEXT_H
+
+#include <cstddef>
+
+#include "zone_record.h"
+
+constexpr std::size_t kZoneNameUnits = 32;  // UTF-16 units of a name field of the platform
+
+// Stores `size` bytes of value data (a text as the registry gave it, terminated or not, possibly
+// longer than the field) into a field of `fieldSize` bytes: at most fieldSize - 1 bytes are kept,
+// a zero byte always follows them, and the rest of the field is zero.
+void StoreZoneText(char* field, std::size_t fieldSize, const char* data, std::size_t size);
+
+// Fills a 32-unit name field from a zero-terminated UTF-16 text: a shorter name keeps its
+// terminator (and zeros after it); a name of 32 units or more is cut to 32, with no terminator.
+template <typename Unit>
+void FitZoneName(const Unit* text, Unit (&field)[kZoneNameUnits]) {
+  std::size_t i = 0;
+  for (; i < kZoneNameUnits && text[i] != 0; ++i) field[i] = text[i];
+  for (; i < kZoneNameUnits; ++i) field[i] = 0;
+}
+
+// True when the standard name in force (a 32-unit field that need not be terminated) equals the
+// zero-terminated candidate, with only the ASCII letters A to Z folded to lower case. An empty
+// name matches nothing.
+template <typename Unit>
+bool SameStandardName(const Unit (&inForce)[kZoneNameUnits], const Unit* candidate) {
+  auto fold = [](Unit u) -> Unit {
+    return (u >= 'A' && u <= 'Z') ? static_cast<Unit>(u - 'A' + 'a') : u;
+  };
+  if (inForce[0] == 0 || candidate[0] == 0) return false;
+  std::size_t i = 0;
+  for (; i < kZoneNameUnits && inForce[i] != 0; ++i) {
+    if (candidate[i] == 0 || fold(inForce[i]) != fold(candidate[i])) return false;
+  }
+  return candidate[i] == 0;
+}
+
+#endif
