@@ -1,6 +1,27 @@
-#include "actions.h"
+// ExecuteOneTimeLink: the second half of a self-removing shortcut.
+#include <windows.h>
+#include <shellapi.h>
 
-// Not built yet: reports failure so that a run never claims a launch it did not make.
-int32_t ExecuteOneTimeLink(const char*, const char*, const char*, const char*) {
-  return kStatusFailed;
+#include "actions.h"
+#include "link_path.h"
+
+int32_t ExecuteOneTimeLink(const char* target, const char* arguments, const char* linkFile,
+                           const char* currentDir) {
+  // A name that does not fit is never deleted; the launch is still attempted, as for a
+  // shortcut that is already gone.
+  char path[kPathBufferSize];
+  const bool nameFits = CopyPathText(path, sizeof path, linkFile);
+
+  int32_t result = 0;
+  if (target && *target) {
+    const HINSTANCE launched =
+        ShellExecuteA(nullptr, nullptr, target, arguments, currentDir, SW_SHOW);
+    if (reinterpret_cast<INT_PTR>(launched) <= 32) result = kStatusFailed;
+  }
+
+  // An empty name is not extended, and nothing by that name can be deleted.
+  if (!nameFits || path[0] == '\0') return kStatusFailed;
+  if (!EnsureLinkExtension(path, sizeof path)) return kStatusFailed;
+  if (!DeleteFileA(path)) return kStatusFailed;
+  return result;
 }

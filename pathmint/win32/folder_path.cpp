@@ -1,0 +1,34 @@
+#include "folder_path.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "actions.h"
+#include "link_path.h"
+
+namespace {
+
+// The file-system path of a special folder (CSIDL value) into folder (kPathBufferSize bytes).
+bool SpecialFolderPath(int32_t specialFolder, char* folder) {
+  LPITEMIDLIST items = nullptr;
+  if (FAILED(SHGetSpecialFolderLocation(nullptr, specialFolder, &items)) || !items) return false;
+  folder[0] = '\0';
+  const bool found = SHGetPathFromIDListA(items, folder) && folder[0] != '\0';
+  IMalloc* allocator = nullptr;
+  if (SUCCEEDED(SHGetMalloc(&allocator)) && allocator) {
+    allocator->Free(items);
+    allocator->Release();
+  }
+  return found;
+}
+
+}  // namespace
+
+bool ResolveFolderPath(int32_t specialFolder, const char* name, char* out, size_t capacity) {
+  if (capacity > 0) out[0] = '\0';
+  if (!name) return false;
+  if (specialFolder == kNoSpecialFolder) return CopyPathText(out, capacity, name);
+  char folder[kPathBufferSize];
+  if (!SpecialFolderPath(specialFolder, folder)) return false;
+  return JoinFolderPath(out, capacity, folder, name);
+}

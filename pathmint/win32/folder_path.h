@@ -1,0 +1,13 @@
+// Full path of a name, below one of the shell's special folders or as it stands.
+#ifndef PATHMINT_FOLDER_PATH_H
+#define PATHMINT_FOLDER_PATH_H
+
+#include <cstddef>
+#include <cstdint>
+
+// Writes into out (capacity bytes) the name unchanged when specialFolder is kNoSpecialFolder,
+// otherwise the special folder's path, one backslash and the name. Returns false, out left empty,
+// when the folder cannot be resolved, the name is null or the path does not fit.
+bool ResolveFolderPath(int32_t specialFolder, const char* name, char* out, size_t capacity);
+
+#endif
