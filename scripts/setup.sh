@@ -21,3 +21,16 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
+
+# Locales for the tests that start quorvel in other languages: Wine takes the user's language from
+# LANG, and only when glibc has that locale (the `locales` package gives localedef).
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+for loc in en_US de_DE fr_FR ja_JP; do
+  if ! locale -a 2>/dev/null | grep -qx "$loc.utf8"; then
+    dpkg-query -W -f='${Status}' locales 2>/dev/null | grep -q 'install ok installed' ||
+      { $SUDO apt-get update -qq && DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends locales >/dev/null; }
+    echo "setup: generating locale $loc.UTF-8"
+    $SUDO localedef -i "$loc" -c -f UTF-8 "$loc.UTF-8"
+  fi
+done
