@@ -1,4 +1,78 @@
-#include "quorvel.h"
+#include "apply_zone.h"
 
-// Not built yet: every zone change is refused.
-bool ApplyZone(ZoneRecord) { return false; }
+#include <cstring>
+
+#include "zone_rule.h"
+#include "zone_text.h"
+
+const char kTimeZonePrivilege[] = "SeTimeZonePrivilege";
+
+namespace {
+
+void CopyDate(const ZoneDate& from, SYSTEMTIME* to) {
+  to->wYear = from.year;
+  to->wMonth = from.month;
+  to->wDayOfWeek = from.dayOfWeek;
+  to->wDay = from.day;
+  to->wHour = from.hour;
+  to->wMinute = from.minute;
+  to->wSecond = from.second;
+  to->wMilliseconds = from.milliseconds;
+}
+
+// The whole text (up to its terminator, never past the field) is converted into a buffer wide
+// enough for it; the name field receives the first 32 units.
+void ConvertName(const char (&text)[kZoneNameSize], WCHAR (&field)[kZoneNameUnits]) {
+  WCHAR wide[kZoneNameSize + 1];
+  std::memset(wide, 0, sizeof wide);
+  int length = static_cast<int>(strnlen(text, kZoneNameSize));
+  if (length > 0) {
+    MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text, length, wide, static_cast<int>(kZoneNameSize));
+  }
+  FitZoneName(wide, field);
+}
+
+}  // namespace
+
+void BuildTimeZoneInformation(const ZoneRecord& record, TIME_ZONE_INFORMATION* info) {
+  std::memset(info, 0, sizeof *info);
+  ZoneRule rule = DecodeZoneRule(record.rule);
+  info->Bias = rule.bias;
+  info->StandardBias = rule.standardBias;
+  info->DaylightBias = rule.daylightBias;
+  CopyDate(rule.standardDate, &info->StandardDate);
+  CopyDate(rule.daylightDate, &info->DaylightDate);
+  ConvertName(record.daylightName, info->DaylightName);
+  ConvertName(record.standardName, info->StandardName);
+}
+
+bool ApplyZoneWith(const ZoneRecord& record, TimeZoneSetter setter,
+                   const char* privilegeName) {
+  TIME_ZONE_INFORMATION info;
+  BuildTimeZoneInformation(record, &info);
+
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+    token = nullptr;
+  }
+  TOKEN_PRIVILEGES privilege;
+  std::memset(&privilege, 0, sizeof privilege);
+  privilege.PrivilegeCount = 1;
+  bool known = LookupPrivilegeValueA(nullptr, privilegeName, &privilege.Privileges[0].Luid);
+  // Without the privilege the setter is still called and alone decides the outcome.
+  if (token && known) {
+    privilege.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    AdjustTokenPrivileges(token, FALSE, &privilege, 0, nullptr, nullptr);
+  }
+  bool accepted = setter(&info) != FALSE;
+  if (token && known) {
+    privilege.Privileges[0].Attributes = 0;
+    AdjustTokenPrivileges(token, FALSE, &privilege, 0, nullptr, nullptr);
+  }
+  if (token) CloseHandle(token);
+  return accepted;
+}
+
+bool ApplyZone(ZoneRecord record) {
+  return ApplyZoneWith(record, SetTimeZoneInformation, kTimeZonePrivilege);
+}

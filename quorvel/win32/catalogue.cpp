@@ -1,14 +1,136 @@
-#include "quorvel.h"
+// The platform's zone catalogue: one subkey per zone below HKEY_LOCAL_MACHINE
+// "SOFTWARE\Microsoft\Windows NT\CurrentVersion\Time Zones", walked afresh for every lookup.
+#include <cstring>
 
-// Not built yet: the catalogue reads as unavailable, so no zone is ever listed or found.
-ZoneRecord FindZoneByDisplayName(const char*) {
-  ZoneRecord empty = {};
-  return empty;
+#include "quorvel.h"
+#include "registry_text.h"
+#include "zone_text.h"
+
+namespace {
+
+const char kCatalogueKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones";
+const DWORD kSubkeyNameSize = 512;
+
+bool OpenCatalogue(HKEY* catalogue) {
+  return RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCatalogueKey, 0, KEY_READ, catalogue) == ERROR_SUCCESS;
 }
 
-int FillZoneList(HWND) { return 0; }
+enum class Next { kZone, kEnd, kFailed };
 
-ZoneRecord ReadSelectedZone(HWND) {
-  ZoneRecord empty = {};
-  return empty;
+// Opens the subkey at `index`: kEnd when there are no more, kFailed when the name cannot be
+// enumerated or the subkey cannot be opened.
+Next OpenZone(HKEY catalogue, DWORD index, HKEY* zone) {
+  char name[kSubkeyNameSize];
+  DWORD nameSize = kSubkeyNameSize;
+  LONG rc = RegEnumKeyExA(catalogue, index, name, &nameSize, nullptr, nullptr, nullptr, nullptr);
+  if (rc == ERROR_NO_MORE_ITEMS) return Next::kEnd;
+  if (rc != ERROR_SUCCESS) return Next::kFailed;
+  if (RegOpenKeyExA(catalogue, name, 0, KEY_READ, zone) != ERROR_SUCCESS) return Next::kFailed;
+  return Next::kZone;
+}
+
+// The zone rule is taken only when the value holds exactly its 44 bytes.
+void ReadZoneRule(HKEY zone, ZoneRecord* record) {
+  unsigned char rule[kZoneRuleSize + 1];
+  DWORD size = sizeof rule;
+  if (RegQueryValueExA(zone, "TZI", nullptr, nullptr, rule, &size) == ERROR_SUCCESS &&
+      size == kZoneRuleSize) {
+    std::memcpy(record->rule, rule, kZoneRuleSize);
+  }
+}
+
+}  // namespace
+
+ZoneRecord FindZoneByDisplayName(const char* name) {
+  ZoneRecord result;
+  std::memset(&result, 0, sizeof result);
+  HKEY catalogue;
+  if (!OpenCatalogue(&catalogue)) {
+    ShowResourceMessage(IDS_ACCESS_DENIED_READ);
+    return result;
+  }
+  ZoneRecord working;
+  for (DWORD index = 0;; ++index) {
+    HKEY zone;
+    if (OpenZone(catalogue, index, &zone) != Next::kZone) break;
+    // Each zone starts from a clear record: a value missing here never carries over another
+    // zone's value.
+    std::memset(&working, 0, sizeof working);
+    ReadRegistryText(zone, "Display", working.displayName, sizeof working.displayName);
+    ReadRegistryText(zone, "Dlt", working.daylightName, sizeof working.daylightName);
+    ReadRegistryText(zone, "Std", working.standardName, sizeof working.standardName);
+    ReadZoneRule(zone, &working);
+    RegCloseKey(zone);
+    // A zone without a display name can be neither listed nor found.
+    if (working.displayName[0] != '\0' && std::strcmp(working.displayName, name) == 0) {
+      result = working;
+      break;
+    }
+  }
+  RegCloseKey(catalogue);
+  return result;
+}
+
+int FillZoneList(HWND dialog) {
+  TIME_ZONE_INFORMATION inForce;
+  std::memset(&inForce, 0, sizeof inForce);
+  GetTimeZoneInformation(&inForce);
+
+  HKEY catalogue;
+  if (!OpenCatalogue(&catalogue)) {
+    ShowResourceMessage(IDS_ACCESS_DENIED_READ);
+    return 0;
+  }
+  char remembered[kZoneNameSize] = {};
+  int listed = 0;
+  for (DWORD index = 0;; ++index) {
+    HKEY zone;
+    Next next = OpenZone(catalogue, index, &zone);
+    if (next == Next::kEnd) break;
+    if (next == Next::kFailed) {
+      ShowResourceMessage(IDS_ACCESS_DENIED_READ);
+      RegCloseKey(catalogue);
+      return listed;
+    }
+    char display[kZoneNameSize] = {};
+    ReadRegistryText(zone, "Display", display, sizeof display);
+    if (display[0] != '\0') {
+      SendDlgItemMessageA(dialog, IDC_ZONE_LIST, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(display));
+      char standard[kZoneNameSize] = {};
+      ReadRegistryText(zone, "Std", standard, sizeof standard);
+      WCHAR wide[261] = {};
+      int units = MultiByteToWideChar(CP_ACP, 0, standard, -1, wide, 261);
+      // A name too long for the buffer cannot be the one in force (at most 32 units) anyway.
+      if (units > 0 && SameStandardName(inForce.StandardName, wide)) {
+        std::memcpy(remembered, display, sizeof remembered);
+      }
+      listed = 1;
+    }
+    RegCloseKey(zone);
+  }
+  RegCloseKey(catalogue);
+
+  ZoneRecord saved = LoadSavedZone("TZ0");
+  if (!IsEmptyZone(saved)) std::memcpy(remembered, saved.displayName, sizeof remembered);
+
+  LRESULT found = SendDlgItemMessageA(dialog, IDC_ZONE_LIST, CB_FINDSTRING, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>(remembered));
+  SendDlgItemMessageA(dialog, IDC_ZONE_LIST, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
+  return listed;
+}
+
+ZoneRecord ReadSelectedZone(HWND dialog) {
+  char text[kZoneNameSize] = {};
+  LRESULT index = SendDlgItemMessageA(dialog, IDC_ZONE_LIST, CB_GETCURSEL, 0, 0);
+  if (index != CB_ERR) {
+    // The entry must fit the field with its terminator before it is fetched.
+    LRESULT length = SendDlgItemMessageA(dialog, IDC_ZONE_LIST, CB_GETLBTEXTLEN,
+                                         static_cast<WPARAM>(index), 0);
+    if (length >= 0 && static_cast<size_t>(length) < sizeof text) {
+      SendDlgItemMessageA(dialog, IDC_ZONE_LIST, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                          reinterpret_cast<LPARAM>(text));
+      text[sizeof text - 1] = '\0';
+    }
+  }
+  return FindZoneByDisplayName(text);
 }

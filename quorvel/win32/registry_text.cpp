@@ -1,0 +1,30 @@
+#include "registry_text.h"
+
+#include <vector>
+
+#include "zone_record.h"
+#include "zone_text.h"
+
+bool ReadRegistryText(HKEY key, const char* name, char* field, std::size_t fieldSize) {
+  char buffer[kZoneNameSize];
+  DWORD size = sizeof buffer;
+  LONG rc = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
+  if (rc == ERROR_SUCCESS) {
+    StoreZoneText(field, fieldSize, buffer, size < sizeof buffer ? size : sizeof buffer);
+    return true;
+  }
+  // Longer than the field: read it whole (size now says how much is stored) and keep the start.
+  // The value may change between the calls, so a few rounds are allowed.
+  for (int round = 0; rc == ERROR_MORE_DATA && round < 3; ++round) {
+    std::vector<char> whole(size + 1u);
+    DWORD wholeSize = size;
+    rc = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(whole.data()),
+                          &wholeSize);
+    if (rc == ERROR_SUCCESS) {
+      StoreZoneText(field, fieldSize, whole.data(), wholeSize < size ? wholeSize : size);
+      return true;
+    }
+    size = wholeSize;
+  }
+  return false;
+}
