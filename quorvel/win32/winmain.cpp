@@ -1,0 +1,14 @@
+#include "quorvel.h"
+#include "startup.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
+  bool forced = IsForceSwitch(arguments);
+  // The saved zone is looked up on every start, with or without the switch.
+  ZoneRecord saved = LoadSavedZone("TZ0");
+  if (DecideStartup(!IsEmptyZone(saved), forced, ReadStartupFlag) == StartupAction::kSilentStart) {
+    if (!ApplyZone(saved)) ShowResourceMessage(IDS_ACCESS_DENIED_SET);
+    return 0;
+  }
+  DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ZONE_DIALOG), nullptr, ZoneDialogProc, 0);
+  return 0;
+}
