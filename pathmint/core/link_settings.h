@@ -7,8 +7,8 @@
 
 #include "command_line_app.h"
 
-// Size of m_szCurrentDir and of the composed paths (MAX_PATH).
-constexpr int kPathBufferSize = 260;
+// Size of m_szCurrentDir (MAX_PATH).
+constexpr int kCurrentDirSize = 260;
 // Size of the buffers that hold text values taken from the argument file.
 constexpr int kFileTextSize = 256;
 
@@ -59,7 +59,7 @@ class LinkSettings : public CommandLineApp {
   FlagOption m_bDeleteFile;
   StringOption m_szCmdFile;
   int32_t m_iSpecialFolder;
-  char m_szCurrentDir[kPathBufferSize];
+  char m_szCurrentDir[kCurrentDirSize];
 
   // Own copies of the text values read from the argument file (the text options then point here).
   char m_szFileTarget[kFileTextSize];

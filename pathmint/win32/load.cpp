@@ -15,7 +15,7 @@ int LinkSettings::Load(int argc, const char* const* argv, const char* const* env
 
   // The directory is where a one-time link later starts its target, so a shortened or missing
   // one is refused rather than used.
-  char dir[kPathBufferSize];
+  char dir[kCurrentDirSize];
   DWORD length = GetCurrentDirectoryA(sizeof dir, dir);
   if (length == 0) {
     ErrorExit("Pathmint cannot determine the current directory.", -1);
