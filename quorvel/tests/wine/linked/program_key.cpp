@@ -1,0 +1,117 @@
+// The program key functions against the current user's registry of the private prefix.
+#include "zone_fixture.h"
+
+using namespace fixture;
+
+void ShowResourceMessage(UINT id) { RecordMessage(id); }
+
+namespace {
+
+std::string Dword(DWORD v) { return std::string(reinterpret_cast<const char*>(&v), sizeof v); }
+
+void StartupFlagReadsAsStored() {
+  wintest::Section("ReadStartupFlag");
+  struct Case {
+    const char* what;
+    bool hasKey;
+    Value state;
+    int want;
+  } cases[] = {
+      {"no program key", false, Absent(), 1},
+      {"no State value", true, Absent(), 1},
+      {"State 1", true, Raw(REG_DWORD, Dword(1)), 1},
+      {"State 0", true, Raw(REG_DWORD, Dword(0)), 0},
+      {"State 2", true, Raw(REG_DWORD, Dword(2)), 0},
+      {"State 0xFFFFFFFF", true, Raw(REG_DWORD, Dword(0xFFFFFFFF)), 0},
+      {"State 0x101", true, Raw(REG_DWORD, Dword(0x101)), 0},
+      {"State of 8 bytes holding 1", true, Raw(REG_QWORD, std::string("\1\0\0\0\0\0\0\0", 8)), 1},
+      {"State of 8 bytes holding 0", true, Raw(REG_QWORD, std::string(8, '\0')), 1},
+      {"State 1 stored as 4 binary bytes", true, Raw(REG_BINARY, Dword(1)), 1},
+      {"State 0 stored as 4 binary bytes", true, Raw(REG_BINARY, Dword(0)), 0},
+  };
+  for (const Case& c : cases) {
+    DeleteProgramKey();
+    if (c.hasKey) SetProgramValue("Other", Text("x"));
+    if (c.state.present) SetProgramValue("State", c.state);
+    int got = ReadStartupFlag();
+    ok(got == c.want, "%s: %d, want %d", c.what, got, c.want);
+  }
+}
+
+void StartupFlagWrittenFromTheCheckBox() {
+  wintest::Section("SaveStartupFlag");
+  ZoneWindow w;
+  for (int round = 0; round < 2; ++round) {
+    for (bool on : {false, true}) {
+      if (round == 0) DeleteProgramKey();  // the key is created when it is missing
+      w.SetCheck(on);
+      SaveStartupFlag(w.handle());
+      DWORD type = 0;
+      std::string bytes;
+      ok(GetProgramValue("State", &type, &bytes) && type == REG_DWORD && bytes == Dword(on ? 1 : 0),
+         "box %s: State type %lu, %u bytes", on ? "ticked" : "cleared", type,
+         static_cast<unsigned>(bytes.size()));
+      ok(ReadStartupFlag() == (on ? 1 : 0), "flag does not read back");
+    }
+  }
+}
+
+void SelectedZoneSavedAsWholeField() {
+  wintest::Section("SaveSelectedZone and LoadSavedZone");
+  DeleteProgramKey();
+  Messages().clear();
+  AddZone("K1", Text("(UTC+05:55) Quorvel Key Zone"), Text("Key Std"), Text("Key Dlt"),
+          Raw(REG_BINARY, Rule(61)));
+  ZoneWindow w;
+  FillZoneList(w.handle());
+
+  // With a selection: the display name, then zeros, 512 bytes in all.
+  ok(w.Select("(UTC+05:55) Quorvel Key Zone"), "cannot select the test zone");
+  SaveSelectedZone(w.handle(), "TZ0");
+  DWORD type = 0;
+  std::string bytes;
+  std::string want = "(UTC+05:55) Quorvel Key Zone";
+  want.resize(512, '\0');
+  ok(GetProgramValue("TZ0", &type, &bytes) && type == REG_SZ && bytes == want,
+     "TZ0 after a selection: type %lu, %u bytes", type, static_cast<unsigned>(bytes.size()));
+  ZoneRecord r = LoadSavedZone("TZ0");
+  ok(strcmp(r.displayName, "(UTC+05:55) Quorvel Key Zone") == 0 &&
+         strcmp(r.standardName, "Key Std") == 0 && strcmp(r.daylightName, "Key Dlt") == 0 &&
+         memcmp(r.rule, Rule(61).data(), kZoneRuleSize) == 0,
+     "saved zone loads as '%s'", r.displayName);
+
+  // Without a selection: 512 zero bytes, which count as no saved zone.
+  w.List(CB_SETCURSEL, static_cast<WPARAM>(-1));
+  SaveSelectedZone(w.handle(), "TZ0");
+  ok(GetProgramValue("TZ0", &type, &bytes) && type == REG_SZ && bytes == std::string(512, '\0'),
+     "TZ0 without a selection: type %lu, %u bytes", type, static_cast<unsigned>(bytes.size()));
+  r = LoadSavedZone("TZ0");
+  ok(IsAllZero(&r, sizeof r), "empty TZ0 loads a zone");
+
+  // Text typed into the edit field is never read: only the list selection counts.
+  SetWindowTextA(GetWindow(GetDlgItem(w.handle(), IDC_ZONE_LIST), GW_CHILD),
+                 "(UTC+05:55) Quorvel Key Zone");
+  r = ReadSelectedZone(w.handle());
+  ok(IsAllZero(&r, sizeof r), "typed text was read as a selection");
+
+  // Other value names are used as given.
+  ok(w.Select("(UTC+05:55) Quorvel Key Zone"), "cannot select the test zone");
+  SaveSelectedZone(w.handle(), "TZ1");
+  r = LoadSavedZone("TZ1");
+  ok(strcmp(r.displayName, "(UTC+05:55) Quorvel Key Zone") == 0, "TZ1 does not round-trip");
+  ok(Messages().empty(), "%u messages shown", static_cast<unsigned>(Messages().size()));
+  DeleteProgramKey();
+  RemoveTestZones();
+}
+
+}  // namespace
+
+int main() {
+  RestoreCatalogue();
+  RemoveTestZones();
+  StartupFlagReadsAsStored();
+  StartupFlagWrittenFromTheCheckBox();
+  SelectedZoneSavedAsWholeField();
+  DeleteProgramKey();
+  return wintest::Summary();
+}
