@@ -7,7 +7,6 @@ exe=${1:?usage: $0 PROGRAM.exe}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 src=${SOURCE_DIR:-$here/../../..}
 res_dir=$src/quorvel/res
-python=$(command -v python3)
 
 need() {
   local tool
@@ -24,6 +23,9 @@ arch_of() {
     *) echo unknown ;;
   esac
 }
+
+need python3 file
+python=$(command -v python3)
 
 failures=0
 fail() { echo "FAIL $*"; failures=$((failures + 1)); }
