@@ -1,0 +1,227 @@
+#!/usr/bin/env bash
+# Benchmark of both programs against the platform floor, under Wine (not part of the tests).
+#
+#   scripts/bench.sh [--runs N] [--warmup N] [--batch K] [--batch-reps N]
+#                    [--win64 DIR] [--win32 DIR] [--no-build]
+#
+# Builds the win64 tree (programs, floors in bench/, the timing driver) and the win32 tree (for
+# the sizes), then runs every case inside Wine under bench_timer, which starts the programs with
+# CreateProcess and times them with QueryPerformanceCounter, so Wine's start of an outer launcher
+# is never counted. The cases take turns, round after round, after warm-up rounds that are not
+# counted. Wine runs in a prefix of the benchmark's own (build/bench/wine), so that a test run in
+# build/win64 at the same time does not share its wineserver and the benchmark's registry changes
+# stay out of the tests' prefix.
+#
+# Output: build/bench/results.txt (the table), results.json and results.csv (one row per case),
+# runs.csv (every run), timer.log. Takes about two to four minutes on two cores.
+set -u
+cd "$(dirname "$0")/.."
+src=$PWD
+
+runs=21 warmup=2 batch=100 batch_reps=3 build=1
+win64=build/win64 win32=build/win32
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --runs) runs=$2; shift ;;
+    --warmup) warmup=$2; shift ;;
+    --batch) batch=$2; shift ;;
+    --batch-reps) batch_reps=$2; shift ;;
+    --win64) win64=$2; shift ;;
+    --win32) win32=$2; shift ;;
+    --no-build) build=0 ;;
+    *) echo "usage: $0 [--runs N] [--warmup N] [--batch K] [--batch-reps N] [--win64 DIR] [--win32 DIR] [--no-build]" >&2; exit 2 ;;
+  esac
+  shift
+done
+
+out=$src/build/bench
+mkdir -p "$out"
+win64=$(readlink -f "$win64")
+win32=$(readlink -f "$win32")
+log=$out/timer.log
+: >"$log"
+
+# Builds the benchmark's targets in a tree of the given preset; a program that does not build
+# yet is left out of the cases (and said so) rather than stopping the benchmark.
+build_tree() {
+  local preset=$1 dir=$2
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake --preset "$preset" -B "$dir" >>"$log" 2>&1 || { echo "bench: configure of $dir failed (see $log)" >&2; return 1; }
+  fi
+  cmake --build "$dir" --target bench >>"$log" 2>&1 || { echo "bench: the floors do not build in $dir (see $log)" >&2; return 1; }
+  for t in pathmint quorvel; do
+    cmake --build "$dir" --target "$t" >>"$log" 2>&1 || echo "bench: $t does not build in $dir; left out" >&2
+  done
+}
+if [ "$build" = 1 ]; then
+  build_tree win64 "$win64" || exit 1
+  build_tree win32 "$win32" || echo "bench: no 32-bit sizes" >&2
+fi
+[ -x "$win64/bench_timer.exe" ] || { echo "bench: $win64/bench_timer.exe is missing" >&2; exit 1; }
+
+# Wine: the benchmark's own prefix. The X11 driver is told not to hand windows to a window
+# manager: the display has none, and with managed windows Wine waits 2 s for one each time a
+# window is hidden, which would dwarf every dialog's own time.
+wine() { "$src/scripts/wine-run" "$out" "$@"; }
+wine --init || exit 1
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$log" 2>&1
+
+winpath() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
+W=$(winpath "$win64")
+scratch=$out/scratch
+rm -rf "$scratch"
+mkdir -p "$scratch/batch_pathmint" "$scratch/batch_floor"
+S=$(winpath "$scratch")
+target="$W\\bench_empty.exe"
+vbs=$(winpath "$src/bench/peer/shortcut.vbs")
+
+have_pathmint=0 have_quorvel=0
+[ -f "$win64/pathmint.exe" ] && have_pathmint=1
+[ -f "$win64/quorvel.exe" ] && have_quorvel=1
+
+# Cases: name, mode, expected exit code, settle ms, prep, cwd, command line (see bench/tools/timer.cpp).
+cases=$out/cases.tsv
+{
+  c() { local IFS=$'\t'; echo "$*"; }
+  c empty exit 0 0 - - "\"$W\\bench_empty.exe\""
+  c shortcut.floor exit 0 0 - - "\"$W\\bench_floor_shortcut.exe\" \"$target\" \"$S\\floor_s{n}.lnk\""
+  c shortcut.peer exit 0 0 - - "C:\\windows\\system32\\cscript.exe //nologo //B \"$vbs\" \"$target\" \"$S\\peer_s{n}.lnk\""
+  c folder.floor exit 0 0 - - "\"$W\\bench_floor_folder.exe\" \"$S\\floor_d{n}\""
+  c folder.floor_com exit 0 0 - - "\"$W\\bench_floor_folder_com.exe\" \"$S\\floorcom_d{n}\""
+  c onetime.floor exit 0 0 - - "\"$W\\bench_floor_onetime.exe\" \"$target\" \"$S\\floor_o{n}.lnk\""
+  c exec.floor exit 0 150 "touch:$S\\floor_x{n}.lnk" - "\"$W\\bench_floor_exec.exe\" \"$target\" \"$S\\floor_x{n}.lnk\""
+  c dialog.floor ready:0 0 0 - - "\"$W\\bench_floor_dialog.exe\" stay"
+  c dialog.floor_zones ready:zones 0 0 - - "\"$W\\bench_floor_dialog_zones.exe\" stay"
+  c dialog.floor_end exit 0 0 - - "\"$W\\bench_floor_dialog.exe\""
+  c silent.floor box '*' 0 qkey:silent - "\"$W\\bench_floor_silent.exe\""
+  if [ $have_pathmint = 1 ]; then
+    P="\"$W\\pathmint.exe\""
+    c shortcut.pathmint exit 0 0 - - "$P \"/T:$target\" \"/L:$S\\pathmint_s{n}\""
+    c folder.pathmint exit 0 0 - - "$P /folder \"/L:$S\\pathmint_d{n}\""
+    c onetime.pathmint exit 0 0 - - "$P /clean \"/T:$target\" \"/L:$S\\pathmint_o{n}\""
+    c exec.pathmint exit 0 150 "touch:$S\\pathmint_x{n}.lnk" - "$P -exec \"/T:$target\" \"/L:$S\\pathmint_x{n}.lnk\""
+    c batch.pathmint "batch:$batch" 0 0 - - "$P \"/T:$target\" \"/L:$S\\batch_pathmint\\s{n}\""
+  fi
+  c batch.floor "batch:$batch" 0 0 - - "\"$W\\bench_floor_shortcut.exe\" \"$target\" \"$S\\batch_floor\\s{n}.lnk\""
+  if [ $have_quorvel = 1 ]; then
+    Q="\"$W\\quorvel.exe\""
+    c dialog.quorvel ready:zones 0 0 qkey:none - "$Q"
+    c dialog.quorvel_saved ready:zones 0 0 qkey:show - "$Q /x"
+    c silent.quorvel box 0 0 qkey:silent - "$Q"
+  fi
+} >"$cases"
+
+echo "bench: $runs runs per case after $warmup warm-up rounds, $batch_reps x $batch shortcuts in a row" >&2
+start=$(date +%s)
+wine "$win64/bench_timer.exe" "$(winpath "$cases")" "$(winpath "$out/runs.csv")" "$runs" "$warmup" "$batch_reps" \
+  2> >(tee -a "$log" | grep --line-buffered '^bench_timer' >&2)
+rc=$?
+# Leave the program key of the zone selector as the prefix had it before: absent.
+wine reg delete 'HKCU\SOFTWARE\Corvant\Brell Quorvel Utility' /f >>"$log" 2>&1
+wine --stop
+elapsed=$(( $(date +%s) - start ))
+[ $rc -eq 0 ] && [ -s "$out/runs.csv" ] || { echo "bench: the timing driver failed (see $log)" >&2; exit 1; }
+
+# What the runs left behind, as a check that they did their work.
+made() { find "$scratch" -maxdepth 2 -name "$1" | wc -l; }
+files_note="files made: pathmint shortcuts $(made 'pathmint_s*.lnk'), floor shortcuts $(made 'floor_s*.lnk'),"
+files_note+=" peer shortcuts $(made 'peer_s*.lnk'), pathmint folders $(made 'pathmint_d*'), floor folders $(made 'floor_d*'),"
+files_note+=" one-time shortcuts pathmint $(made 'pathmint_o*.lnk') floor $(made 'floor_o*.lnk'),"
+files_note+=" exec shortcuts left undeleted pathmint $(made 'pathmint_x*.lnk') floor $(made 'floor_x*.lnk'),"
+files_note+=" batch pathmint $(find "$scratch/batch_pathmint" -name '*.lnk' | wc -l) floor $(find "$scratch/batch_floor" -name '*.lnk' | wc -l)"
+peer_sample=$(find "$scratch" -maxdepth 1 -name 'peer_s*.lnk' | head -n 1)
+peer_target=""
+if [ -n "$peer_sample" ] && command -v lnkinfo >/dev/null; then
+  peer_target=$(lnkinfo "$peer_sample" 2>/dev/null | grep -m1 -i 'Local path' | sed 's/.*: *//')
+fi
+
+# Per-case statistics over the measured runs. The timed quantity is the start-to-end time, but
+# for dialogs the start-to-ready time, for "box" cases the time to the end or to the box, and for
+# batches the whole batch.
+stats=$out/results.csv
+awk -F, -v q='"' '
+  function sortn(a, n,   i, j, t) { for (i = 2; i <= n; i++) { t = a[i]; for (j = i - 1; j >= 1 && a[j] > t; j--) a[j + 1] = a[j]; a[j + 1] = t } }
+  function pct(a, n, p,   x, i) { x = 1 + (n - 1) * p; i = int(x); return (i >= n) ? a[n] : a[i] + (x - i) * (a[i + 1] - a[i]) }
+  NR == 1 { next }
+  $2 == "warmup" && $7 == "ok" { next }
+  $2 == "dropped" || $7 == "fail" { bad[$1] = $8; if (!($1 in order)) { order[$1] = ++nc; names[nc] = $1 }; next }
+  $2 == "run" || $2 == "batch" {
+    if (!($1 in order)) { order[$1] = ++nc; names[nc] = $1 }
+    v = ($4 >= 0 && $2 == "run") ? $4 : $5
+    n[$1]++; val[$1, n[$1]] = v; kind[$1] = $2; if ($8 != q q) info[$1] = $8
+  }
+  END {
+    print "case,n,median_ms,min_ms,q1_ms,q3_ms,max_ms,status"
+    for (k = 1; k <= nc; k++) {
+      c = names[k]; m = n[c] + 0
+      if (m == 0 || (c in bad)) { gsub(/"/, "", bad[c]); printf "%s,%d,,,,,,%s\n", c, m, "failed: " bad[c]; continue }
+      delete a; for (i = 1; i <= m; i++) a[i] = val[c, i]; sortn(a, m)
+      printf "%s,%d,%.1f,%.1f,%.1f,%.1f,%.1f,ok\n", c, m, pct(a, m, 0.5), a[1], pct(a, m, 0.25), pct(a, m, 0.75), a[m]
+    }
+  }' "$out/runs.csv" >"$stats"
+
+med() { awk -F, -v c="$1" '$1 == c && $8 == "ok" { print $3 }' "$stats"; }
+ratio() { local a b; a=$(med "$1"); b=$(med "$2"); if [ -n "$a" ] && [ -n "$b" ]; then awk -v a="$a" -v b="$b" 'BEGIN { printf "%.2f", a / b }'; else echo "-"; fi; }
+
+sizes=$out/sizes.txt
+{
+  printf '%-8s %-26s %10s %10s  %s\n' arch program bytes stripped "imported DLLs"
+  for arch in i686 x86_64; do
+    dir=$win64; [ $arch = i686 ] && dir=$win32
+    for exe in "$dir"/pathmint.exe "$dir"/quorvel.exe "$dir"/bench_empty.exe "$dir"/bench_floor_*.exe; do
+      [ -f "$exe" ] || continue
+      "$arch-w64-mingw32-strip" -o "$out/stripped.exe" "$exe" 2>/dev/null || cp "$exe" "$out/stripped.exe"
+      dlls=$("$arch-w64-mingw32-objdump" -p "$exe" | awk '/DLL Name:/ { print $3 }' | sort -f | tr '\n' ' ')
+      printf '%-8s %-26s %10d %10d  %s\n' $arch "$(basename "$exe" .exe)" "$(stat -c %s "$exe")" "$(stat -c %s "$out/stripped.exe")" "$dlls"
+    done
+  done
+  rm -f "$out/stripped.exe"
+} >"$sizes"
+
+# The table.
+report=$out/results.txt
+{
+  echo "Benchmark $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) cores, $(/usr/lib/wine/wine64 --version 2>/dev/null), load before: $(cut -d' ' -f1-3 /proc/loadavg)"
+  echo "$runs measured runs per case (after $warmup warm-up rounds), cases interleaved; $batch_reps batches of $batch; $elapsed s in all"
+  echo "Times in ms: median [first quartile - third quartile] (min - max). Dialogs: start to ready; box cases: start to end or to the box."
+  echo
+  printf '%-22s %8s %18s %18s  %s\n' case median "q1 - q3" "min - max" status
+  awk -F, 'NR > 1 { if ($8 == "ok") printf "%-22s %8.1f %18s %18s  ok\n", $1, $3, sprintf("%.1f - %.1f", $5, $6), sprintf("%.1f - %.1f", $4, $7); else printf "%-22s %8s %18s %18s  %s\n", $1, "-", "", "", $8 }' "$stats"
+  echo
+  echo "Ratios of medians (the aim: within 1.15 of the platform floor)"
+  printf '%-30s %14s %14s %14s\n' "" "/ platform" "/ empty GUI" "own ms"
+  row() { # label case floor
+    local own="-" a b
+    a=$(med "$2"); b=$(med "$3")
+    [ -n "$a" ] && [ -n "$b" ] && own=$(awk -v a="$a" -v b="$b" 'BEGIN { printf "%+.1f", a - b }')
+    printf '%-30s %14s %14s %14s\n' "$1" "$(ratio "$2" "$3")" "$(ratio "$2" empty)" "$own"
+  }
+  row "pathmint shortcut" shortcut.pathmint shortcut.floor
+  row "peer (cscript) shortcut" shortcut.peer shortcut.floor
+  row "pathmint folder" folder.pathmint folder.floor
+  row "pathmint folder vs COM+dir" folder.pathmint folder.floor_com
+  row "pathmint one-time shortcut" onetime.pathmint onetime.floor
+  row "pathmint exec" exec.pathmint exec.floor
+  row "pathmint x$batch in a row" batch.pathmint batch.floor
+  row "quorvel dialog ready" dialog.quorvel dialog.floor_zones
+  row "quorvel dialog vs empty dlg" dialog.quorvel dialog.floor
+  row "quorvel /x, saved zone" dialog.quorvel_saved dialog.floor_zones
+  row "quorvel silent start" silent.quorvel silent.floor
+  row "empty dialog (ready)" dialog.floor empty
+  row "zone floor vs empty dialog" dialog.floor_zones dialog.floor
+  echo
+  echo "Sizes (bytes as built, and stripped of symbols) and imported DLLs"
+  cat "$sizes"
+  echo
+  echo "$files_note"
+  [ -n "$peer_target" ] && echo "peer shortcut points at: $peer_target"
+  info=$(awk -F, '$1 ~ /^silent/ && $2 == "run" && $8 != "\"\"" { print $1 ": " $8 }' "$out/runs.csv" | sort -u)
+  [ -n "$info" ] && echo "$info"
+} >"$report"
+
+# Machine-readable summary.
+awk -F, 'NR == 1 { next } { printf "%s{\"case\":\"%s\",\"n\":%d,\"median_ms\":%s,\"min_ms\":%s,\"q1_ms\":%s,\"q3_ms\":%s,\"max_ms\":%s,\"status\":\"%s\"}", (NR > 2 ? ",\n " : "[\n "), $1, $2, ($3 == "" ? "null" : $3), ($4 == "" ? "null" : $4), ($5 == "" ? "null" : $5), ($6 == "" ? "null" : $6), ($7 == "" ? "null" : $7), $8 } END { print "\n]" }' "$stats" >"$out/results.json"
+
+cat "$report"
+echo
+echo "bench: results in $report, $out/results.json, $stats, every run in $out/runs.csv"
