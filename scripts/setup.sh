@@ -7,6 +7,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64 xvfb xdotool x11-apps imagemagick
   liblnk-utils icoutils libimage-exiftool-perl
+  locales file python3 procps
 )
 
 missing=()
@@ -28,8 +29,6 @@ SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 for loc in en_US de_DE fr_FR ja_JP; do
   if ! locale -a 2>/dev/null | grep -qx "$loc.utf8"; then
-    dpkg-query -W -f='${Status}' locales 2>/dev/null | grep -q 'install ok installed' ||
-      { $SUDO apt-get update -qq && DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends locales >/dev/null; }
     echo "setup: generating locale $loc.UTF-8"
     $SUDO localedef -i "$loc" -c -f UTF-8 "$loc.UTF-8"
   fi
