@@ -1,5 +1,7 @@
 #include "link_path.h"
 
+#include "command_line_split.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,58 +10,6 @@
 #include <vector>
 
 namespace {
-
-// Splits a command line into arguments by the platform's documented rules for the arguments
-// after the program name: blanks (space, tab) separate arguments outside double quotes;
-// 2n backslashes before a double quote give n backslashes and the quote opens or closes a quoted
-// part; 2n+1 backslashes before a quote give n backslashes and a literal quote; backslashes not
-// before a quote stand as they are; inside a quoted part, "" gives a literal quote.
-std::vector<std::string> SplitCommandLine(const std::string& line) {
-  std::vector<std::string> args;
-  size_t i = 0;
-  const size_t n = line.size();
-  while (true) {
-    while (i < n && (line[i] == ' ' || line[i] == '\t')) ++i;
-    if (i >= n) break;
-    std::string arg;
-    bool quoted = false;
-    while (i < n) {
-      char c = line[i];
-      if (!quoted && (c == ' ' || c == '\t')) break;
-      if (c == '\\') {
-        size_t count = 0;
-        while (i < n && line[i] == '\\') {
-          ++count;
-          ++i;
-        }
-        if (i < n && line[i] == '"') {
-          arg.append(count / 2, '\\');
-          if (count % 2 == 1) {
-            arg += '"';
-            ++i;
-          }
-        } else {
-          arg.append(count, '\\');
-        }
-        continue;
-      }
-      if (c == '"') {
-        if (quoted && i + 1 < n && line[i + 1] == '"') {
-          arg += '"';
-          i += 2;
-          continue;
-        }
-        quoted = !quoted;
-        ++i;
-        continue;
-      }
-      arg += c;
-      ++i;
-    }
-    args.push_back(arg);
-  }
-  return args;
-}
 
 std::string Extended(const char* input, size_t capacity = kPathBufferSize) {
   std::vector<char> buffer(capacity, '\0');
