@@ -91,6 +91,7 @@ cases=$out/cases.tsv
   c() { local IFS=$'\t'; echo "$*"; }
   c empty exit 0 0 - - "\"$W\\bench_empty.exe\""
   c shortcut.floor exit 0 0 - - "\"$W\\bench_floor_shortcut.exe\" \"$target\" \"$S\\floor_s{n}.lnk\""
+  c shortcut.floor_desktop exit 0 0 - - "\"$W\\bench_floor_shortcut_desktop.exe\" \"$target\" bench_desk_floor{n}.lnk"
   c shortcut.peer exit 0 0 - - "C:\\windows\\system32\\cscript.exe //nologo //B \"$vbs\" \"$target\" \"$S\\peer_s{n}.lnk\""
   c folder.floor exit 0 0 - - "\"$W\\bench_floor_folder.exe\" \"$S\\floor_d{n}\""
   c folder.floor_com exit 0 0 - - "\"$W\\bench_floor_folder_com.exe\" \"$S\\floorcom_d{n}\""
@@ -103,6 +104,7 @@ cases=$out/cases.tsv
   if [ $have_pathmint = 1 ]; then
     P="\"$W\\pathmint.exe\""
     c shortcut.pathmint exit 0 0 - - "$P \"/T:$target\" \"/L:$S\\pathmint_s{n}\""
+    c shortcut.pathmint_desktop exit 0 0 - - "$P /desktop \"/T:$target\" /L:bench_desk_pathmint{n}"
     c folder.pathmint exit 0 0 - - "$P /folder \"/L:$S\\pathmint_d{n}\""
     c onetime.pathmint exit 0 0 - - "$P /clean \"/T:$target\" \"/L:$S\\pathmint_o{n}\""
     c exec.pathmint exit 0 150 "touch:$S\\pathmint_x{n}.lnk" - "$P -exec \"/T:$target\" \"/L:$S\\pathmint_x{n}.lnk\""
@@ -136,6 +138,11 @@ files_note+=" peer shortcuts $(made 'peer_s*.lnk'), pathmint folders $(made 'pat
 files_note+=" one-time shortcuts pathmint $(made 'pathmint_o*.lnk') floor $(made 'floor_o*.lnk'),"
 files_note+=" exec shortcuts left undeleted pathmint $(made 'pathmint_x*.lnk') floor $(made 'floor_x*.lnk'),"
 files_note+=" batch pathmint $(find "$scratch/batch_pathmint" -name '*.lnk' | wc -l) floor $(find "$scratch/batch_floor" -name '*.lnk' | wc -l)"
+# Shortcuts on the desktop of the benchmark's prefix: count them, then remove them.
+desk_pathmint=$(find "$out/wine" -name 'bench_desk_pathmint*.lnk' 2>/dev/null | sort -u | wc -l)
+desk_floor=$(find "$out/wine" -name 'bench_desk_floor*.lnk' 2>/dev/null | sort -u | wc -l)
+files_note+=", desktop shortcuts pathmint $desk_pathmint floor $desk_floor"
+find "$out/wine" -name 'bench_desk_*.lnk' -delete 2>/dev/null
 peer_sample=$(find "$scratch" -maxdepth 1 -name 'peer_s*.lnk' | head -n 1)
 peer_target=""
 if [ -n "$peer_sample" ] && command -v lnkinfo >/dev/null; then
@@ -149,7 +156,8 @@ stats=$out/results.csv
 awk -F, -v q='"' '
   function sortn(a, n,   i, j, t) { for (i = 2; i <= n; i++) { t = a[i]; for (j = i - 1; j >= 1 && a[j] > t; j--) a[j + 1] = a[j]; a[j + 1] = t } }
   function pct(a, n, p,   x, i) { x = 1 + (n - 1) * p; i = int(x); return (i >= n) ? a[n] : a[i] + (x - i) * (a[i + 1] - a[i]) }
-  NR == 1 { next }
+  FNR == NR { split($0, f, "\t"); if (!(f[1] in order)) { order[f[1]] = ++nc; names[nc] = f[1] }; next }
+  FNR == 1 { next }
   $2 == "warmup" && $7 == "ok" { next }
   $2 == "dropped" || $7 == "fail" { bad[$1] = $8; if (!($1 in order)) { order[$1] = ++nc; names[nc] = $1 }; next }
   $2 == "run" || $2 == "batch" {
@@ -161,11 +169,12 @@ awk -F, -v q='"' '
     print "case,n,median_ms,min_ms,q1_ms,q3_ms,max_ms,status"
     for (k = 1; k <= nc; k++) {
       c = names[k]; m = n[c] + 0
+      if (m == 0 && !(c in bad)) continue
       if (m == 0 || (c in bad)) { gsub(/"/, "", bad[c]); printf "%s,%d,,,,,,%s\n", c, m, "failed: " bad[c]; continue }
       delete a; for (i = 1; i <= m; i++) a[i] = val[c, i]; sortn(a, m)
       printf "%s,%d,%.1f,%.1f,%.1f,%.1f,%.1f,ok\n", c, m, pct(a, m, 0.5), a[1], pct(a, m, 0.25), pct(a, m, 0.75), a[m]
     }
-  }' "$out/runs.csv" >"$stats"
+  }' "$cases" "$out/runs.csv" >"$stats"
 
 med() { awk -F, -v c="$1" '$1 == c && $8 == "ok" { print $3 }' "$stats"; }
 least() { awk -F, -v c="$1" '$1 == c && $8 == "ok" { print $4 }' "$stats"; }
@@ -199,8 +208,8 @@ report=$out/results.txt
   echo "$runs measured runs per case (after $warmup warm-up rounds), cases interleaved; $batch_reps batches of $batch; $elapsed s in all"
   echo "Times in ms: median [first quartile - third quartile] (min - max). Dialogs: start to ready; box cases: start to end or to the box."
   echo
-  printf '%-22s %8s %18s %18s  %s\n' case median "q1 - q3" "min - max" status
-  awk -F, 'NR > 1 { if ($8 == "ok") printf "%-22s %8.1f %18s %18s  ok\n", $1, $3, sprintf("%.1f - %.1f", $5, $6), sprintf("%.1f - %.1f", $4, $7); else printf "%-22s %8s %18s %18s  %s\n", $1, "-", "", "", $8 }' "$stats"
+  printf '%-26s %8s %18s %18s  %s\n' case median "q1 - q3" "min - max" status
+  awk -F, 'NR > 1 { if ($8 == "ok") printf "%-26s %8.1f %18s %18s  ok\n", $1, $3, sprintf("%.1f - %.1f", $5, $6), sprintf("%.1f - %.1f", $4, $7); else printf "%-26s %8s %18s %18s  %s\n", $1, "-", "", "", $8 }' "$stats"
   echo
   echo "Ratios to the floors (the aim: within 1.15 of the platform floor). Medians, and the fastest"
   echo "runs (min), which the load of other processes on the machine disturbs least."
@@ -214,6 +223,7 @@ report=$out/results.txt
     printf '%-30s %11s %11s %11s %11s %11s\n' "$1" "$(ratio "$2" "$3")" "$(ratio "$2" "$3" least)" "$e1" "$e2" "$own"
   }
   row "pathmint shortcut" shortcut.pathmint shortcut.floor
+  row "pathmint desktop shortcut" shortcut.pathmint_desktop shortcut.floor_desktop
   row "peer (cscript) shortcut" shortcut.peer shortcut.floor
   row "pathmint folder" folder.pathmint folder.floor
   row "pathmint folder vs COM+dir" folder.pathmint folder.floor_com
