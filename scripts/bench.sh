@@ -12,8 +12,8 @@
 # build/win64 at the same time does not share its wineserver and the benchmark's registry changes
 # stay out of the tests' prefix.
 #
-# Output: build/bench/results.txt (the table), results.json and results.csv (one row per case),
-# runs.csv (every run), timer.log. Takes about two to four minutes on two cores.
+# Output: build/bench/results.txt (the table), results.json (all of it), results.csv (one row per
+# case), ratios.csv, sizes.csv, runs.csv (every run), timer.log. Takes about two to four minutes on two cores.
 set -u
 cd "$(dirname "$0")/.."
 src=$PWD
@@ -146,7 +146,7 @@ find "$out/wine" -name 'bench_desk_*.lnk' -delete 2>/dev/null
 peer_sample=$(find "$scratch" -maxdepth 1 -name 'peer_s*.lnk' | head -n 1)
 peer_target=""
 if [ -n "$peer_sample" ] && command -v lnkinfo >/dev/null; then
-  peer_target=$(lnkinfo "$peer_sample" 2>/dev/null | grep -m1 -i 'Local path' | sed 's/.*: *//')
+  peer_target=$(lnkinfo "$peer_sample" 2>/dev/null | grep -m1 -i 'Local path' | sed 's/^[^:]*: *//')
 fi
 
 # Per-case statistics over the measured runs. The timed quantity is the start-to-end time, but
@@ -186,6 +186,7 @@ ratio() {
 }
 
 sizes=$out/sizes.txt
+echo "arch,program,bytes,stripped_bytes,dlls" >"$out/sizes.csv"
 {
   printf '%-8s %-26s %10s %10s  %s\n' arch program bytes stripped "imported DLLs"
   for arch in i686 x86_64; do
@@ -195,6 +196,7 @@ sizes=$out/sizes.txt
       "$arch-w64-mingw32-strip" -o "$out/stripped.exe" "$exe" 2>/dev/null || cp "$exe" "$out/stripped.exe"
       dlls=$("$arch-w64-mingw32-objdump" -p "$exe" | awk '/DLL Name:/ { print $3 }' | sort -f | tr '\n' ' ')
       printf '%-8s %-26s %10d %10d  %s\n' $arch "$(basename "$exe" .exe)" "$(stat -c %s "$exe")" "$(stat -c %s "$out/stripped.exe")" "$dlls"
+      printf '%s,%s,%d,%d,%s\n' $arch "$(basename "$exe" .exe)" "$(stat -c %s "$exe")" "$(stat -c %s "$out/stripped.exe")" "${dlls% }" >>"$out/sizes.csv"
     done
   done
   rm -f "$out/stripped.exe"
@@ -202,6 +204,7 @@ sizes=$out/sizes.txt
 
 # The table.
 report=$out/results.txt
+echo "comparison,case,floor,ratio_median,ratio_min,ratio_empty_median,ratio_empty_min,delta_median_ms" >"$out/ratios.csv"
 {
   echo "Benchmark $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) cores, $(/usr/lib/wine/wine64 --version 2>/dev/null), priority $priority"
   echo "load average (1, 5, 15 min) before the runs: $load_before, after: $(cut -d' ' -f1-3 /proc/loadavg)"
@@ -220,7 +223,10 @@ report=$out/results.txt
     [ -n "$a" ] && [ -n "$b" ] && own=$(awk -v a="$a" -v b="$b" 'BEGIN { printf "%+.1f", a - b }')
     e1=$(ratio "$2" empty) e2=$(ratio "$2" empty least)
     [ "${4:-}" = batch ] && e1=- e2=-
-    printf '%-30s %11s %11s %11s %11s %11s\n' "$1" "$(ratio "$2" "$3")" "$(ratio "$2" "$3" least)" "$e1" "$e2" "$own"
+    local r1 r2
+    r1=$(ratio "$2" "$3") r2=$(ratio "$2" "$3" least)
+    printf '%-30s %11s %11s %11s %11s %11s\n' "$1" "$r1" "$r2" "$e1" "$e2" "$own"
+    printf '%s,%s,%s,%s,%s,%s,%s,%s\n' "$1" "$2" "$3" "$r1" "$r2" "$e1" "$e2" "$own" >>"$out/ratios.csv"
   }
   row "pathmint shortcut" shortcut.pathmint shortcut.floor
   row "pathmint desktop shortcut" shortcut.pathmint_desktop shortcut.floor_desktop
@@ -246,9 +252,26 @@ report=$out/results.txt
   [ -n "$info" ] && echo "$info"
 } >"$report"
 
-# Machine-readable summary.
-awk -F, 'NR == 1 { next } { printf "%s{\"case\":\"%s\",\"n\":%d,\"median_ms\":%s,\"min_ms\":%s,\"q1_ms\":%s,\"q3_ms\":%s,\"max_ms\":%s,\"status\":\"%s\"}", (NR > 2 ? ",\n " : "[\n "), $1, $2, ($3 == "" ? "null" : $3), ($4 == "" ? "null" : $4), ($5 == "" ? "null" : $5), ($6 == "" ? "null" : $6), ($7 == "" ? "null" : $7), $8 } END { print "\n]" }' "$stats" >"$out/results.json"
+# Machine-readable summary: the three tables as arrays of objects; "-" and empty fields are null.
+json_array() {
+  awk -F, 'NR == 1 { for (i = 1; i <= NF; i++) key[i] = $i; next }
+    { printf "%s{", (NR > 2 ? ",\n    " : "\n    ")
+      for (i = 1; i <= NF; i++) {
+        v = $i; gsub(/"/, "", v)
+        if (v == "" || v == "-") v = "null"; else if (v !~ /^[-+]?[0-9]+(\.[0-9]+)?$/) v = "\"" v "\""; else sub(/^\+/, "", v)
+        printf "%s\"%s\":%s", (i > 1 ? "," : ""), key[i], v
+      }
+      printf "}" }
+    END { printf "\n  " }' "$1"
+}
+{
+  printf '{\n  "runs": %d, "warmup": %d, "batch": %d, "batch_reps": %d, "priority": "%s", "load_before": "%s",\n' \
+    "$runs" "$warmup" "$batch" "$batch_reps" "$priority" "$load_before"
+  printf '  "cases": [%s],\n' "$(json_array "$stats")"
+  printf '  "ratios": [%s],\n' "$(json_array "$out/ratios.csv")"
+  printf '  "sizes": [%s]\n}\n' "$(json_array "$out/sizes.csv")"
+} >"$out/results.json"
 
 cat "$report"
 echo
-echo "bench: results in $report, $out/results.json, $stats, every run in $out/runs.csv"
+echo "bench: results in $report and $out/results.json (also results.csv, ratios.csv, sizes.csv); every run in $out/runs.csv"
