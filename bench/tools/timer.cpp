@@ -206,8 +206,9 @@ std::string CloseStrayBox(DWORD pid) {
   GetWindowTextA(box, caption, sizeof caption);
   HWND label = GetDlgItem(box, 0xFFFF);
   if (label) GetWindowTextA(label, text, sizeof text);
+  text[100] = '\0';  // enough to tell the box
   for (char* p = text; *p; ++p) {
-    if (*p == '\n' || *p == '\r' || *p == ',' || *p == '"') *p = ' ';
+    if (*p == '\n' || *p == '\r' || *p == '\t' || *p == ',' || *p == '"') *p = ' ';
   }
   for (char* p = caption; *p; ++p) {
     if (*p == ',' || *p == '"') *p = ' ';
