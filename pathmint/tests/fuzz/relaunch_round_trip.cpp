@@ -1,0 +1,247 @@
+// The self-removing shortcut's relaunch line, end to end through the program's own settings: any
+// target, arguments and link path are built into the line, the line is split as the process's
+// command line by the platform's documented rules (written out here on their own, program name
+// included), the pieces go through the real option set of LinkSettings, its checks and its
+// dispatch, and the exec action must receive exactly the values the line was built from. A line
+// that does not fit the 260-character buffer must be refused, and only such a line.
+//
+// Input: target, arguments and link path separated by zero bytes.
+#include <sanitizer/lsan_interface.h>
+
+#include <csetjmp>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "actions.h"
+#include "link_path.h"
+#include "link_settings.h"
+#include "report.h"
+
+namespace {
+
+void Require(bool condition, const char* what) {
+  if (!condition) {
+    std::fprintf(stderr, "relaunch round trip: %s\n", what);
+    std::abort();
+  }
+}
+
+std::jmp_buf g_jump;
+bool g_armed = false;
+bool g_ended = false;
+int g_endCode = 0;
+std::vector<std::string> g_boxes;
+
+struct ExecCall {
+  int calls = 0;
+  const char* target = nullptr;
+  const char* arguments = nullptr;
+  const char* linkFile = nullptr;
+} g_exec;
+
+}  // namespace
+
+void ShowReportBox(const char* text, const char*, ReportIcon) {
+  Require(g_armed, "a box outside a guarded call");
+  g_boxes.push_back(text);
+}
+
+void EndProcessNow(int exitCode) {
+  Require(g_armed, "the process ended outside a guarded call");
+  g_ended = true;
+  g_endCode = exitCode;
+  std::longjmp(g_jump, 1);
+}
+
+int32_t CreateShortcut(const char*, const char*, const char*, const char*, int32_t, int32_t,
+                       int32_t, int32_t) {
+  Require(false, "a relaunch line created a shortcut");
+  return kStatusFailed;
+}
+
+int32_t ShellDeleteFile(int32_t, const char*) {
+  Require(false, "a relaunch line deleted a file");
+  return kStatusFailed;
+}
+
+int32_t ExecuteOneTimeLink(const char* target, const char* arguments, const char* linkFile,
+                           const char*) {
+  ++g_exec.calls;
+  g_exec.target = target;
+  g_exec.arguments = arguments;
+  g_exec.linkFile = linkFile;
+  return 0;
+}
+
+namespace {
+
+// The length of a value between quotes with the escaping the line promises: backslashes doubled
+// before a quote or the closing quote, a quote as backslash and quote.
+size_t QuotedLength(const std::string& value) {
+  size_t length = 2, backslashes = 0;
+  for (char c : value) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    length += (c == '"' ? 2 * backslashes + 1 : backslashes) + 1;
+    backslashes = 0;
+  }
+  return length + 2 * backslashes;
+}
+
+// The platform's documented splitting of a process command line into the argument vector: the
+// program name up to the closing quote (or the first blank), without backslash rules; then
+// arguments separated by blanks; a double quote opens or closes a quoted stretch; 2n backslashes
+// and a quote give n backslashes and a delimiting quote, 2n+1 give n and a literal quote;
+// backslashes elsewhere are literal; two quotes in a row inside a stretch give one literal quote
+// and end the stretch.
+std::vector<std::string> SplitProcessLine(const std::string& line) {
+  std::vector<std::string> out;
+  size_t i = 0;
+  const size_t n = line.size();
+  std::string program;
+  if (i < n && line[i] == '"') {
+    ++i;
+    while (i < n && line[i] != '"') program += line[i++];
+    if (i < n) ++i;
+  } else {
+    while (i < n && line[i] != ' ' && line[i] != '\t') program += line[i++];
+  }
+  out.push_back(program);
+  for (;;) {
+    while (i < n && (line[i] == ' ' || line[i] == '\t')) ++i;
+    if (i >= n) break;
+    std::string arg;
+    bool quoted = false;
+    while (i < n && (quoted || (line[i] != ' ' && line[i] != '\t'))) {
+      if (line[i] == '\\') {
+        size_t count = 0;
+        while (i < n && line[i] == '\\') ++count, ++i;
+        if (i < n && line[i] == '"') {
+          arg.append(count / 2, '\\');
+          if (count % 2) {
+            arg += '"';
+            ++i;
+          }
+        } else {
+          arg.append(count, '\\');
+        }
+      } else if (line[i] == '"') {
+        if (quoted && i + 1 < n && line[i + 1] == '"') {
+          arg += '"';
+          i += 2;
+          quoted = false;
+        } else {
+          quoted = !quoted;
+          ++i;
+        }
+      } else {
+        arg += line[i++];
+      }
+    }
+    out.push_back(arg);
+  }
+  return out;
+}
+
+bool Same(const char* a, const std::string& b) {
+  return a && b == a;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string fields[3];
+  size_t which = 0;
+  for (size_t i = 0; i < size && which < 3; ++i) {
+    if (data[i] == 0) {
+      ++which;
+    } else {
+      fields[which] += static_cast<char>(data[i]);
+    }
+  }
+  const std::string& target = fields[0];
+  const std::string& arguments = fields[1];
+  const std::string& link = fields[2];
+
+  // Build into a buffer of exactly the program's size.
+  std::unique_ptr<char[]> line(new char[kPathBufferSize]);
+  const bool built =
+      BuildRelaunchLine(line.get(), kPathBufferSize, target.c_str(), arguments.c_str(), link.c_str());
+  size_t length = 9 + QuotedLength(target) + 4 + QuotedLength(link);  // "-exec /T:" ... " /L:"
+  if (!arguments.empty()) length += 4 + QuotedLength(arguments);     // " /A:"
+  Require(built == (length < kPathBufferSize), "refused a line that fits, or built one that does not");
+  if (!built) {
+    Require(line[0] == '\0', "a refused line left text behind");
+    return 0;
+  }
+  Require(std::strlen(line.get()) == length, "line length");
+
+  // What the relaunched process receives.
+  const std::string commandLine = "\"C:\\Program Files\\pathmint.exe\" " + std::string(line.get());
+  std::vector<std::string> argv = SplitProcessLine(commandLine);
+  std::vector<std::unique_ptr<char[]>> storage;
+  std::unique_ptr<const char*[]> vector(new const char*[argv.size()]);
+  for (size_t i = 0; i < argv.size(); ++i) {
+    storage.emplace_back(new char[argv[i].size() + 1]);
+    std::memcpy(storage.back().get(), argv[i].c_str(), argv[i].size() + 1);
+    vector[i] = storage.back().get();
+  }
+  Require(argv[0] == "C:\\Program Files\\pathmint.exe", "program name");
+
+  LinkSettings settings;
+  g_boxes.clear();
+  g_ended = false;
+  g_exec = ExecCall();
+  int status = -2;
+  g_armed = true;
+  __lsan_disable();
+  if (setjmp(g_jump) == 0) {
+    CommandLineApp::SetArguments(vector.get() + 1, static_cast<int>(argv.size()) - 1);
+    settings.Parse();
+    settings.Validate();
+    status = settings.Run();
+  }
+  __lsan_enable();
+  g_armed = false;
+
+  // Every value arrives unchanged, whatever the checks then say of it.
+  Require(settings.m_bExecute.m_bValue == 1, "exec flag");
+  Require(Same(settings.m_szTarget.m_szValue, target), "target");
+  if (arguments.empty()) {
+    Require(settings.m_szArguments.m_szValue == nullptr, "arguments where none were given");
+  } else {
+    Require(Same(settings.m_szArguments.m_szValue, arguments), "arguments");
+  }
+  Require(Same(settings.m_szLinkFile.m_szValue, link), "link path");
+  Require(settings.m_szIconPath.m_szValue == nullptr && settings.m_iIconIndex.m_iValue == 0 &&
+              settings.m_szCmdFile.m_szValue == nullptr && !settings.m_bIsFolder.m_bValue &&
+              !settings.m_bOneTimeLink.m_bValue && !settings.m_bDeleteFile.m_bValue &&
+              !settings.m_bDebugFlag.m_bValue,
+          "another setting changed");
+
+  // The checks refuse exactly the empty values, with their own messages; otherwise exec runs.
+  const char* missing = link.empty()     ? "Missing required argument \"-L\"."
+                        : target.empty() ? "Missing required argument \"-T\"."
+                                         : nullptr;
+  if (missing) {
+    Require(g_ended && g_endCode == -1 && g_boxes.size() == 1, "no usage error for an empty value");
+    Require(g_boxes[0].compare(0, 7 + std::strlen(missing) + 1,
+                               std::string("Error: ") + missing + "\n") == 0,
+            "usage message");
+    Require(g_exec.calls == 0, "exec ran after a usage error");
+  } else {
+    Require(!g_ended && g_boxes.empty() && status == 0, "the run did not reach its action");
+    Require(g_exec.calls == 1 && g_exec.target == settings.m_szTarget.m_szValue &&
+                g_exec.arguments == settings.m_szArguments.m_szValue &&
+                g_exec.linkFile == settings.m_szLinkFile.m_szValue,
+            "exec did not receive the parsed values");
+  }
+  return 0;
+}
