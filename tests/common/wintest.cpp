@@ -135,10 +135,13 @@ void BoxWatcher::Poll() {
     if (!known) {
       Box box;
       box.caption = buf;
-      buf[0] = '\0';
+      // The whole text, however long (a usage text can carry a token of 32,000 characters).
       HWND textControl = GetDlgItem(h, 0xFFFF);
-      if (textControl) GetWindowTextA(textControl, buf, sizeof buf);
-      box.text = buf;
+      if (textControl) {
+        std::vector<char> text(static_cast<size_t>(GetWindowTextLengthA(textControl)) + 2, '\0');
+        GetWindowTextA(textControl, text.data(), static_cast<int>(text.size()));
+        box.text = text.data();
+      }
       seen_.push_back(h);
       boxes_.push_back(box);
     }
