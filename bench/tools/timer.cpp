@@ -230,9 +230,15 @@ Sample RunOnce(const Case& c, LONG zoneCount) {
   si.cb = sizeof si;
   PROCESS_INFORMATION pi;
   LARGE_INTEGER t0, t1;
-  QueryPerformanceCounter(&t0);
-  if (!CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      c.cwd == "-" ? nullptr : c.cwd.c_str(), &si, &pi)) {
+  // Wine now and then refuses a start with an internal error; such a start is tried again.
+  bool started = false;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    if (attempt) Sleep(200);
+    QueryPerformanceCounter(&t0);
+    started = CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             c.cwd == "-" ? nullptr : c.cwd.c_str(), &si, &pi) != FALSE;
+  }
+  if (!started) {
     char msg[64];
     snprintf(msg, sizeof msg, "CreateProcess failed: error %lu", GetLastError());
     s.note = msg;
