@@ -2,7 +2,9 @@
 # Benchmark of both programs against the platform floor, under Wine (not part of the tests).
 #
 #   scripts/bench.sh [--runs N] [--warmup N] [--batch K] [--batch-reps N]
-#                    [--win64 DIR] [--win32 DIR] [--no-build]
+#                    [--win64 DIR] [--win32 DIR] [--no-build] [--report-only]
+#
+# --report-only writes the table again from the runs of the last benchmark, without running any.
 #
 # Builds the win64 tree (programs, floors in bench/, the timing driver) and the win32 tree (for
 # the sizes), then runs every case inside Wine under bench_timer, which starts the programs with
@@ -18,7 +20,7 @@ set -u
 cd "$(dirname "$0")/.."
 src=$PWD
 
-runs=21 warmup=2 batch=100 batch_reps=3 build=1
+runs=21 warmup=2 batch=100 batch_reps=3 build=1 report_only=0
 win64=build/win64 win32=build/win32
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -29,7 +31,8 @@ while [ $# -gt 0 ]; do
     --win64) win64=$2; shift ;;
     --win32) win32=$2; shift ;;
     --no-build) build=0 ;;
-    *) echo "usage: $0 [--runs N] [--warmup N] [--batch K] [--batch-reps N] [--win64 DIR] [--win32 DIR] [--no-build]" >&2; exit 2 ;;
+    --report-only) report_only=1 ;;
+    *) echo "usage: $0 [--runs N] [--warmup N] [--batch K] [--batch-reps N] [--win64 DIR] [--win32 DIR] [--no-build] [--report-only]" >&2; exit 2 ;;
   esac
   shift
 done
@@ -39,7 +42,8 @@ mkdir -p "$out"
 win64=$(readlink -f "$win64")
 win32=$(readlink -f "$win32")
 log=$out/timer.log
-: >"$log"
+scratch=$out/scratch
+meta=$out/meta.env
 
 # Builds the benchmark's targets in a tree of the given preset; a program that does not build
 # yet is left out of the cases (and said so) rather than stopping the benchmark.
@@ -53,6 +57,12 @@ build_tree() {
     cmake --build "$dir" --target "$t" >>"$log" 2>&1 || echo "bench: $t does not build in $dir; left out" >&2
   done
 }
+if [ "$report_only" = 1 ]; then
+  [ -s "$meta" ] && [ -s "$out/runs.csv" ] || { echo "bench: no earlier runs in $out" >&2; exit 1; }
+  # shellcheck disable=SC1090
+  . "$meta"
+else
+: >"$log"
 if [ "$build" = 1 ]; then
   build_tree win64 "$win64" || exit 1
   build_tree win32 "$win32" || echo "bench: no 32-bit sizes" >&2
@@ -74,7 +84,6 @@ wine --init || exit 1
 
 winpath() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
 W=$(winpath "$win64")
-scratch=$out/scratch
 rm -rf "$scratch"
 mkdir -p "$scratch/batch_pathmint" "$scratch/batch_floor"
 S=$(winpath "$scratch")
@@ -121,6 +130,7 @@ cases=$out/cases.tsv
 
 echo "bench: $runs runs per case after $warmup warm-up rounds, $batch_reps x $batch shortcuts in a row" >&2
 start=$(date +%s)
+run_date=$(date -u '+%Y-%m-%d %H:%M UTC')
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 wine "$win64/bench_timer.exe" "$(winpath "$cases")" "$(winpath "$out/runs.csv")" "$runs" "$warmup" "$batch_reps" \
   2> >(tee -a "$log" | grep --line-buffered '^bench_timer' >&2)
@@ -129,7 +139,12 @@ rc=$?
 wine reg delete 'HKCU\SOFTWARE\Corvant\Brell Quorvel Utility' /f >>"$log" 2>&1
 wine --stop
 elapsed=$(( $(date +%s) - start ))
+load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 [ $rc -eq 0 ] && [ -s "$out/runs.csv" ] || { echo "bench: the timing driver failed (see $log)" >&2; exit 1; }
+for v in run_date runs warmup batch batch_reps priority load_before load_after elapsed win64 win32 cases; do
+  printf '%s=%q\n' "$v" "${!v}"
+done >"$meta"
+fi
 
 # What the runs left behind, as a check that they did their work.
 made() { find "$scratch" -maxdepth 2 -name "$1" | wc -l; }
@@ -177,8 +192,8 @@ awk -F, -v q='"' '
   }' "$cases" "$out/runs.csv" >"$stats"
 
 med() { awk -F, -v c="$1" '$1 == c && $8 == "ok" { print $3 }' "$stats"; }
-least() { awk -F, -v c="$1" '$1 == c && $8 == "ok" { print $4 }' "$stats"; }
-# ratio CASE FLOOR [med|least]
+quart() { awk -F, -v c="$1" '$1 == c && $8 == "ok" { print $5 }' "$stats"; }
+# ratio CASE FLOOR [med|quart]
 ratio() {
   local a b f=${3:-med}
   a=$($f "$1"); b=$($f "$2")
@@ -204,27 +219,27 @@ echo "arch,program,bytes,stripped_bytes,dlls" >"$out/sizes.csv"
 
 # The table.
 report=$out/results.txt
-echo "comparison,case,floor,ratio_median,ratio_min,ratio_empty_median,ratio_empty_min,delta_median_ms" >"$out/ratios.csv"
+echo "comparison,case,floor,ratio_median,ratio_q1,ratio_empty_median,ratio_empty_q1,delta_median_ms" >"$out/ratios.csv"
 {
-  echo "Benchmark $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) cores, $(/usr/lib/wine/wine64 --version 2>/dev/null), priority $priority"
-  echo "load average (1, 5, 15 min) before the runs: $load_before, after: $(cut -d' ' -f1-3 /proc/loadavg)"
+  echo "Benchmark $run_date on $(nproc) cores, $(/usr/lib/wine/wine64 --version 2>/dev/null), priority $priority"
+  echo "load average (1, 5, 15 min) before the runs: $load_before, after: $load_after"
   echo "$runs measured runs per case (after $warmup warm-up rounds), cases interleaved; $batch_reps batches of $batch; $elapsed s in all"
   echo "Times in ms: median [first quartile - third quartile] (min - max). Dialogs: start to ready; box cases: start to end or to the box."
   echo
   printf '%-26s %8s %18s %18s  %s\n' case median "q1 - q3" "min - max" status
   awk -F, 'NR > 1 { if ($8 == "ok") printf "%-26s %8.1f %18s %18s  ok\n", $1, $3, sprintf("%.1f - %.1f", $5, $6), sprintf("%.1f - %.1f", $4, $7); else printf "%-26s %8s %18s %18s  %s\n", $1, "-", "", "", $8 }' "$stats"
   echo
-  echo "Ratios to the floors (the aim: within 1.15 of the platform floor). Medians, and the fastest"
-  echo "runs (min), which the load of other processes on the machine disturbs least."
-  printf '%-30s %11s %11s %11s %11s %11s\n' "" "/platform" "min/min" "/empty GUI" "min/min" "+ms/floor"
+  echo "Ratios to the floors (the aim: within 1.15 of the platform floor): of the medians, and of the"
+  echo "first quartiles (q1), which slow spells of the machine disturb less."
+  printf '%-30s %11s %11s %11s %11s %11s\n' "" "/platform" "q1/q1" "/empty GUI" "q1/q1" "+ms/floor"
   row() { # label case floor [batch: no ratio to one empty run]
     local own="-" a b e1 e2
     a=$(med "$2"); b=$(med "$3")
     [ -n "$a" ] && [ -n "$b" ] && own=$(awk -v a="$a" -v b="$b" 'BEGIN { printf "%+.1f", a - b }')
-    e1=$(ratio "$2" empty) e2=$(ratio "$2" empty least)
+    e1=$(ratio "$2" empty) e2=$(ratio "$2" empty quart)
     [ "${4:-}" = batch ] && e1=- e2=-
     local r1 r2
-    r1=$(ratio "$2" "$3") r2=$(ratio "$2" "$3" least)
+    r1=$(ratio "$2" "$3") r2=$(ratio "$2" "$3" quart)
     printf '%-30s %11s %11s %11s %11s %11s\n' "$1" "$r1" "$r2" "$e1" "$e2" "$own"
     printf '%s,%s,%s,%s,%s,%s,%s,%s\n' "$1" "$2" "$3" "$r1" "$r2" "$e1" "$e2" "$own" >>"$out/ratios.csv"
   }
