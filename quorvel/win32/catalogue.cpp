@@ -57,12 +57,16 @@ ZoneRecord FindZoneByDisplayName(const char* name) {
     // zone's value.
     std::memset(&working, 0, sizeof working);
     ReadRegistryText(zone, "Display", working.displayName, sizeof working.displayName);
-    ReadRegistryText(zone, "Dlt", working.daylightName, sizeof working.daylightName);
-    ReadRegistryText(zone, "Std", working.standardName, sizeof working.standardName);
-    ReadZoneRule(zone, &working);
+    // A zone without a display name can be neither listed nor found. The other values matter
+    // only for the zone that is found, so only its key is read further.
+    bool found = working.displayName[0] != '\0' && std::strcmp(working.displayName, name) == 0;
+    if (found) {
+      ReadRegistryText(zone, "Dlt", working.daylightName, sizeof working.daylightName);
+      ReadRegistryText(zone, "Std", working.standardName, sizeof working.standardName);
+      ReadZoneRule(zone, &working);
+    }
     RegCloseKey(zone);
-    // A zone without a display name can be neither listed nor found.
-    if (working.displayName[0] != '\0' && std::strcmp(working.displayName, name) == 0) {
+    if (found) {
       result = working;
       break;
     }
