@@ -5,57 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "../expected_texts.h"
 #include "actions.h"
 #include "isolate.h"
 #include "link_settings.h"
 
 namespace {
 
-const char kSummary[] =
-    "[-folder] [-desktop] [-favorites] [-programs] [-start] [-startup] [-common] [-T:<string>] "
-    "[-A:<string>] [-L:<string>] [-I:<string>] [-N:<integer>] [-clean] [-F:<string>] ";
-
-struct Defaults {
-  const char* folder = "off";
-  const char* desktop = "off";
-  const char* favorites = "off";
-  const char* programs = "off";
-  const char* start = "off";
-  const char* startup = "off";
-  const char* common = "off";
-  const char* target = "NULL";
-  const char* arguments = "NULL";
-  const char* link = "NULL";
-  const char* icon = "NULL";
-  const char* index = "0";
-  const char* clean = "off";
-  const char* file = "NULL";
-};
-
-std::string Usage(const std::string& message, const Defaults& d = Defaults()) {
-  return "Error: " + message + "\nUsage: " + kSummary + "\n\n" +
-         "\"-folder\"\t\t Create a desktop folder.  Default: " + d.folder + "\n" +
-         "\"-desktop\"\t\t Create shortcut relative to the 'Desktop' folder.  Default: " +
-         d.desktop + "\n" +
-         "\"-favorites\"\t Create shortcut relative to the 'Favorites' folder.  Default: " +
-         d.favorites + "\n" +
-         "\"-programs\"\t Create shortcut relative to the 'Programs' folder.  Default: " +
-         d.programs + "\n" +
-         "\"-start\"\t\t Create shortcut relative to the 'Start Menu' folder.  Default: " +
-         d.start + "\n" +
-         "\"-startup\"\t\t Create shortcut relative to the 'Startup' folder.  Default: " +
-         d.startup + "\n" +
-         "\"-common\"\t\t Relative directory is common to all users.  Default: " + d.common +
-         "\n" + "\"-T\"\t\t Target path.  Default: " + d.target + "\n" +
-         "\"-A\"\t\t Argument list.  Default: " + d.arguments + "\n" +
-         "\"-L\"\t\t Link file to create.  Default: " + d.link + "\n" +
-         "\"-I\"\t\t Icon path.  Default: " + d.icon + "\n" +
-         "\"-N\"\t\t Icon index.  Default: " + d.index + "\n" +
-         "\"-clean\"\t\t Create a shortcut that removes itself upon activation.  Default: " +
-         d.clean + "\n" +
-         "\"-F\"\t\t File specifying command line parameters to Pathmint.  Default: " + d.file +
-         "\n";
-}
+using texts::Defaults;
+using texts::kSummary;
+using texts::Usage;
 
 // Parses tokens into a fresh settings record and validates it, in a child process. Notes the
 // special folder when validation passed.
@@ -70,11 +29,10 @@ Outcome ParseAndValidate(const std::vector<const char*>& tokens) {
   });
 }
 
-const char kMissingL[] = "Missing required argument \"-L\".";
-const char kMissingT[] = "Missing required argument \"-T\".";
-const char kFolderCount[] = "Pathmint does not accept more than one\nrelative folder location.";
-const char kSelfDestructive[] =
-    "Pathmint does not support the creation of self-destructive\nfolder shortcuts.";
+using texts::kFolderCount;
+using texts::kMissingL;
+using texts::kMissingT;
+using texts::kSelfDestructive;
 
 TEST(LinkSettings, InitialUsageTextAndTitle) {
   Outcome o = RunIsolated([] {
@@ -183,13 +141,9 @@ TEST(LinkSettings, DumpComesFirstAndShowsNullTexts) {
   ASSERT_EQ(o.boxes.size(), 2u);
   EXPECT_EQ(o.boxes[0].icon, ReportIcon::Information);
   EXPECT_EQ(o.boxes[0].caption, "Velmora Pathmint");
-  EXPECT_EQ(o.boxes[0].text,
-            "m_bDebugFlag:\t[TRUE]\nm_bIsFolder:\t[FALSE]\nm_bIsDesktop:\t[FALSE]\n"
-            "m_bIsFavorites:\t[FALSE]\nm_bIsPrograms:\t[FALSE]\nm_bIsStartMenu:\t[FALSE]\n"
-            "m_bIsStartup:\t[FALSE]\nm_bUseCommonDirectory:\t[FALSE]\n"
-            "m_bShowFileFormat:\t[FALSE]\nm_bOneTimeLink:\t[FALSE]\nm_bExecute:\t[FALSE]\n"
-            "m_szCmdFile:\t[FALSE]\nm_szTarget:\t[(null)]\nm_szArguments:\t[(null)]\n"
-            "m_szLinkFile:\t[a]\nm_szIconPath:\t[(null)]\nm_iIconIndex:\t[0]");
+  texts::Dump linkOnly;
+  linkOnly.link = "a";
+  EXPECT_EQ(o.boxes[0].text, texts::DumpText(linkOnly));
   EXPECT_EQ(o.boxes[1].text, Usage(kMissingT, [] {
               Defaults d;
               d.link = "a";
@@ -202,13 +156,14 @@ TEST(LinkSettings, DumpComesFirstAndShowsNullTexts) {
                                   "/delfile", "/F", "f.ini", "/T:t", "/A:%s %d", "/L:l", "/I:i",
                                   "/N:-3"});
   ASSERT_EQ(all.boxes.size(), 1u);
-  EXPECT_EQ(all.boxes[0].text,
-            "m_bDebugFlag:\t[TRUE]\nm_bIsFolder:\t[FALSE]\nm_bIsDesktop:\t[FALSE]\n"
-            "m_bIsFavorites:\t[FALSE]\nm_bIsPrograms:\t[FALSE]\nm_bIsStartMenu:\t[TRUE]\n"
-            "m_bIsStartup:\t[FALSE]\nm_bUseCommonDirectory:\t[TRUE]\n"
-            "m_bShowFileFormat:\t[TRUE]\nm_bOneTimeLink:\t[TRUE]\nm_bExecute:\t[TRUE]\n"
-            "m_szCmdFile:\t[TRUE]\nm_szTarget:\t[t]\nm_szArguments:\t[%s %d]\n"
-            "m_szLinkFile:\t[l]\nm_szIconPath:\t[i]\nm_iIconIndex:\t[-3]");
+  texts::Dump every;
+  every.start = every.common = every.fileformat = every.clean = every.exec = every.cmdFile = true;
+  every.target = "t";
+  every.arguments = "%s %d";
+  every.link = "l";
+  every.icon = "i";
+  every.index = -3;
+  EXPECT_EQ(all.boxes[0].text, texts::DumpText(every));
   EXPECT_EQ(all.notes, std::vector<std::string>{"22"});
 
   // Without the debug switch there is no dump.
