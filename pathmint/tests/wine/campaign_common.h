@@ -111,6 +111,63 @@ inline std::string PathOfLength(const std::string& dir, size_t length, const std
   return dir + std::string(length - dir.size() - ending.size(), fill) + ending;
 }
 
+// Runs a command line as its debugger, so that a crash is seen as such (and ends the process)
+// instead of starting the platform's crash handler, which waits for a user.
+struct DebuggedRun {
+  bool started = false;
+  bool crashed = false;
+  DWORD exceptionCode = 0;
+  bool timedOut = false;
+  DWORD exitCode = 0;
+};
+
+inline DebuggedRun RunDebugged(const std::string& commandLine, const char* cwd, DWORD timeoutMs) {
+  DebuggedRun r;
+  STARTUPINFOA si;
+  ZeroMemory(&si, sizeof si);
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi;
+  std::string line = commandLine;
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, nullptr,
+                      cwd, &si, &pi)) {
+    return r;
+  }
+  r.started = true;
+  const DWORD start = GetTickCount();
+  for (;;) {
+    DEBUG_EVENT event;
+    if (!WaitForDebugEvent(&event, 100)) {
+      if (GetTickCount() - start > timeoutMs && !r.timedOut) {
+        r.timedOut = true;
+        TerminateProcess(pi.hProcess, 0xDEAD);
+      }
+      continue;
+    }
+    DWORD status = DBG_CONTINUE;
+    if (event.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT && event.u.CreateProcessInfo.hFile) {
+      CloseHandle(event.u.CreateProcessInfo.hFile);
+    } else if (event.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT && event.u.LoadDll.hFile) {
+      CloseHandle(event.u.LoadDll.hFile);
+    } else if (event.dwDebugEventCode == EXCEPTION_DEBUG_EVENT) {
+      const EXCEPTION_RECORD& record = event.u.Exception.ExceptionRecord;
+      if (record.ExceptionCode != EXCEPTION_BREAKPOINT) status = DBG_EXCEPTION_NOT_HANDLED;
+      if (!event.u.Exception.dwFirstChance) {
+        r.crashed = true;
+        r.exceptionCode = record.ExceptionCode;
+        TerminateProcess(pi.hProcess, record.ExceptionCode);
+      }
+    }
+    const bool done = event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT;
+    ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
+    if (done) break;
+  }
+  WaitForSingleObject(pi.hProcess, 5000);
+  GetExitCodeProcess(pi.hProcess, &r.exitCode);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return r;
+}
+
 }  // namespace campaign
 
 #endif
