@@ -14,9 +14,15 @@ int32_t ExecuteOneTimeLink(const char* target, const char* arguments, const char
 
   int32_t result = 0;
   if (target && *target) {
-    const HINSTANCE launched =
-        ShellExecuteA(nullptr, nullptr, target, arguments, currentDir, SW_SHOW);
-    if (reinterpret_cast<INT_PTR>(launched) <= 32) result = kStatusFailed;
+    // A target longer than any path is not handed to the shell (its launcher does not survive
+    // one of a thousand characters): the launch counts as failed.
+    if (lstrlenA(target) >= static_cast<int>(kPathBufferSize)) {
+      result = kStatusFailed;
+    } else {
+      const HINSTANCE launched =
+          ShellExecuteA(nullptr, nullptr, target, arguments, currentDir, SW_SHOW);
+      if (reinterpret_cast<INT_PTR>(launched) <= 32) result = kStatusFailed;
+    }
   }
 
   // An empty name is not extended, and nothing by that name can be deleted.

@@ -39,7 +39,9 @@ HRESULT WriteLink(IShellLinkA* link, IPersistFile* file, char* path, const char*
     link->SetPath(self);
     link->SetArguments(line);
   } else {
-    if (!target) return E_FAIL;
+    // The shell object keeps at most 259 characters of a target (a longer one it stores as
+    // garbage and still reports success), so such a shortcut is not written at all.
+    if (!target || lstrlenA(target) >= static_cast<int>(kPathBufferSize)) return E_FAIL;
     link->SetPath(target);
     if (IsPresent(arguments)) link->SetArguments(arguments);
   }
