@@ -69,7 +69,7 @@ enum Kind { kFlag, kString, kInteger };
 const char* const kNames[] = {"T", "N", "x", "debug", "name", "", "t", "a:b", "T"};
 const char* const kEnvNames[] = {nullptr, "FOO", "foo", "BAR", "PATH", "A"};
 
-struct Spec {
+struct Shape {
   Kind kind;
   const char* name;
   uint32_t flags;
@@ -79,7 +79,7 @@ struct Spec {
 
 // The model's view of one option.
 struct Model {
-  Spec spec;
+  Shape shape;
   bool seen = false;
   int flag = 0;
   const char* text = nullptr;
@@ -107,7 +107,7 @@ int32_t ModelInteger(const char* p) {
 }
 
 void ModelSet(Model& m, const char* value) {
-  switch (m.spec.kind) {
+  switch (m.shape.kind) {
     case kFlag:
       m.flag = m.flag == 0 ? 1 : 0;
       break;
@@ -134,16 +134,16 @@ bool SameIgnoringAsciiCase(const std::string& a, const char* b) {
 std::string ModelUsage(const std::vector<Model>& models, const std::string& message) {
   std::string text = "Error: " + message + "\nUsage: ";
   for (const Model& m : models) {
-    const uint32_t f = m.spec.flags;
+    const uint32_t f = m.shape.flags;
     if (f & CommandOption::Hidden) continue;
     const bool required = f & CommandOption::Required;
     if (!required) text += '[';
     if (!(f & CommandOption::Positional)) text += '-';
-    text += m.spec.name;
-    const char* placeholder = m.spec.kind == kFlag ? "" : m.spec.kind == kString ? "<string>"
+    text += m.shape.name;
+    const char* placeholder = m.shape.kind == kFlag ? "" : m.shape.kind == kString ? "<string>"
                                                                                 : "<integer>";
     if (*placeholder) {
-      if (*m.spec.name) text += ':';
+      if (*m.shape.name) text += ':';
       text += placeholder;
     }
     if (f & CommandOption::Repeatable) text += " ...";
@@ -152,20 +152,20 @@ std::string ModelUsage(const std::vector<Model>& models, const std::string& mess
   }
   text += "\n\n";
   for (const Model& m : models) {
-    const uint32_t f = m.spec.flags;
+    const uint32_t f = m.shape.flags;
     if (f & CommandOption::Hidden) continue;
     text += '"';
     if (!(f & CommandOption::Positional)) text += '-';
-    text += m.spec.name;
+    text += m.shape.name;
     text += '"';
-    if (std::strlen(m.spec.name) <= 7) text += '\t';
+    if (std::strlen(m.shape.name) <= 7) text += '\t';
     text += "\t ";
-    text += Help(m.spec.kind);
+    text += Help(m.shape.kind);
     text += ' ';
-    if (m.spec.env) text += std::string(" ENV: $") + m.spec.env;
+    if (m.shape.env) text += std::string(" ENV: $") + m.shape.env;
     if (!(f & CommandOption::Required)) {
       text += " Default: ";
-      switch (m.spec.kind) {
+      switch (m.shape.kind) {
         case kFlag:
           text += m.flag ? "on" : "off";
           break;
@@ -187,12 +187,12 @@ std::string ModelParse(std::vector<Model>& models, uint32_t parseFlags,
                        const std::vector<const char*>& env, const char* const* tokens, int count,
                        std::string* usage) {
   for (Model& m : models) {
-    if (!m.spec.env) continue;
+    if (!m.shape.env) continue;
     for (const char* entry : env) {
       if (!entry[0]) continue;
       const char* equals = std::strchr(entry + 1, '=');
       if (!equals) continue;
-      if (SameIgnoringAsciiCase(std::string(entry, equals), m.spec.env)) {
+      if (SameIgnoringAsciiCase(std::string(entry, equals), m.shape.env)) {
         ModelSet(m, equals + 1);
         break;
       }
@@ -204,20 +204,20 @@ std::string ModelParse(std::vector<Model>& models, uint32_t parseFlags,
     if (token[0] == '-' || token[0] == '/') {
       bool matched = false;
       for (Model& m : models) {
-        if ((m.spec.flags & CommandOption::Positional) || m.seen) continue;
+        if ((m.shape.flags & CommandOption::Positional) || m.seen) continue;
         const char* value = nullptr;
         bool inToken = false;
-        if (std::strlen(m.spec.name) == 1) {
-          if (token[1] != m.spec.name[0]) continue;
+        if (std::strlen(m.shape.name) == 1) {
+          if (token[1] != m.shape.name[0]) continue;
           if (std::strlen(token) >= 3) {
             value = token + 3;
             inToken = true;
           }
-        } else if (std::string(token + 1) != m.spec.name) {
+        } else if (std::string(token + 1) != m.shape.name) {
           continue;
         }
         if (!inToken) {
-          if (m.spec.kind == kFlag) {
+          if (m.shape.kind == kFlag) {
             value = "";
           } else if (i + 1 < count) {
             value = tokens[++i];
@@ -234,7 +234,7 @@ std::string ModelParse(std::vector<Model>& models, uint32_t parseFlags,
     } else {
       bool taken = false;
       for (Model& m : models) {
-        if (!(m.spec.flags & CommandOption::Positional) || m.seen) continue;
+        if (!(m.shape.flags & CommandOption::Positional) || m.seen) continue;
         ModelSet(m, token);
         m.seen = true;
         taken = true;
@@ -247,8 +247,8 @@ std::string ModelParse(std::vector<Model>& models, uint32_t parseFlags,
   }
   if (error.empty()) {
     for (const Model& m : models) {
-      if ((m.spec.flags & CommandOption::Required) && !m.seen) {
-        error = std::string("Missing required argument: \"") + m.spec.name + "\"";
+      if ((m.shape.flags & CommandOption::Required) && !m.seen) {
+        error = std::string("Missing required argument: \"") + m.shape.name + "\"";
         break;
       }
     }
@@ -272,7 +272,7 @@ struct RealOptions {
 
 void Build(const std::vector<Model>& models, RealOptions* real) {
   for (const Model& m : models) {
-    const Spec& s = m.spec;
+    const Shape& s = m.shape;
     switch (s.kind) {
       case kFlag:
         real->flags.emplace_back(s.name, Help(s.kind), m.flag, s.flags, s.env);
@@ -296,9 +296,9 @@ void Compare(const std::vector<Model>& models, const RealOptions& real) {
   for (size_t i = 0; i < models.size(); ++i) {
     const Model& m = models[i];
     const CommandOption* option = real.order[i];
-    Require((option->m_iFlags & ~uint32_t(CommandOption::Seen)) == m.spec.flags, "flags changed");
+    Require((option->m_iFlags & ~uint32_t(CommandOption::Seen)) == m.shape.flags, "flags changed");
     Require(((option->m_iFlags & CommandOption::Seen) != 0) == m.seen, "Seen mark");
-    switch (m.spec.kind) {
+    switch (m.shape.kind) {
       case kFlag:
         Require(real.flags[f++].m_bValue == m.flag, "flag value");
         break;
@@ -324,16 +324,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t i = 0; i < optionCount && pos + 1 < size; ++i, pos += 2) {
     const uint8_t a = data[pos], b = data[pos + 1];
     Model m;
-    m.spec.kind = static_cast<Kind>((a / 9) % 3);
-    m.spec.name = kNames[a % 9];
-    m.spec.flags = (b & 1u ? CommandOption::Positional : 0u) |
+    m.shape.kind = static_cast<Kind>((a / 9) % 3);
+    m.shape.name = kNames[a % 9];
+    m.shape.flags = (b & 1u ? CommandOption::Positional : 0u) |
                    (b & 2u ? CommandOption::Required : 0u) | (b & 4u ? CommandOption::Hidden : 0u) |
                    (b & 8u ? CommandOption::Repeatable : 0u);
-    m.spec.env = kEnvNames[((b >> 4) & 7u) % 6];
-    m.spec.initialSet = (b & 0x80u) != 0;
-    m.flag = m.spec.initialSet ? 1 : 0;
-    m.text = m.spec.initialSet ? "initial" : nullptr;
-    m.number = m.spec.initialSet ? -7 : 0;
+    m.shape.env = kEnvNames[((b >> 4) & 7u) % 6];
+    m.shape.initialSet = (b & 0x80u) != 0;
+    m.flag = m.shape.initialSet ? 1 : 0;
+    m.text = m.shape.initialSet ? "initial" : nullptr;
+    m.number = m.shape.initialSet ? -7 : 0;
     models.push_back(m);
   }
 
