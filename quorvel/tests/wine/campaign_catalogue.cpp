@@ -14,15 +14,15 @@
 #include <string>
 #include <vector>
 
+#include "catalogue_backup.h"
 #include "wintest.h"
 
 using namespace wintest;
 
 namespace {
 
-const char kCatalogue[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones";
-const char kBackupRoot[] = "SOFTWARE\\Quorvel Test Backup";
-const char kBackup[] = "SOFTWARE\\Quorvel Test Backup\\Time Zones";
+using catalogue_backup::kBackupRoot;
+using catalogue_backup::kCatalogue;
 const char kProgramKey[] = "SOFTWARE\\Corvant\\Brell Quorvel Utility";
 const char kPrefix[] = "zzQuorvelCampaign ";
 const char kMessage108[] =
@@ -84,44 +84,6 @@ bool KeyExists(HKEY root, const char* path) {
   if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
   RegCloseKey(key);
   return true;
-}
-
-bool CopyTree(const char* from, const char* to) {
-  HKEY source, target;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, from, 0, KEY_READ, &source) != ERROR_SUCCESS) return false;
-  bool good = RegCreateKeyExA(HKEY_LOCAL_MACHINE, to, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &target, nullptr) == ERROR_SUCCESS;
-  if (good) {
-    good = RegCopyTreeA(source, nullptr, target) == ERROR_SUCCESS;
-    RegCloseKey(target);
-  }
-  RegCloseKey(source);
-  return good;
-}
-
-// Puts a backup back in place of the catalogue and removes the backup.
-bool RestoreFromBackup() {
-  if (!KeyExists(HKEY_LOCAL_MACHINE, kBackup)) return false;
-  RegDeleteTreeA(HKEY_LOCAL_MACHINE, kCatalogue);
-  bool good = CopyTree(kBackup, kCatalogue);
-  if (good) RegDeleteTreeA(HKEY_LOCAL_MACHINE, kBackupRoot);
-  return good;
-}
-
-void RemoveCampaignZones() {
-  HKEY catalogue;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCatalogue, 0, KEY_ALL_ACCESS, &catalogue) != ERROR_SUCCESS)
-    return;
-  std::vector<std::string> doomed;
-  char name[512];
-  for (DWORD i = 0;; ++i) {
-    DWORD size = sizeof name;
-    if (RegEnumKeyExA(catalogue, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-      break;
-    if (strncmp(name, kPrefix, strlen(kPrefix)) == 0) doomed.push_back(name);
-  }
-  for (const std::string& n : doomed) RegDeleteTreeA(catalogue, n.c_str());
-  RegCloseKey(catalogue);
 }
 
 // ---- the zones added
@@ -466,12 +428,12 @@ void ListsEveryZoneAndSavesWithinTheField() {
 
 int main() {
   // A run that stopped half-way may have left its copy or its zones behind.
-  RestoreFromBackup();
-  RemoveCampaignZones();
+  catalogue_backup::RestoreCatalogue();
+  catalogue_backup::RemoveZones(kPrefix);
 
   const std::string original = CatalogueDump();
   if (!ok(original.size() > 1000, "the prefix has a zone catalogue")) return Summary();
-  if (!ok(CopyTree(kCatalogue, kBackup), "the catalogue cannot be copied")) return Summary();
+  if (!ok(catalogue_backup::SaveCatalogue(), "the catalogue cannot be copied")) return Summary();
 
   Section("three hundred zones of every shape");
   bool added = true;
@@ -486,10 +448,10 @@ int main() {
   ListsEveryZoneAndSavesWithinTheField();
 
   Section("the catalogue is put back exactly");
-  RemoveCampaignZones();
+  catalogue_backup::RemoveZones(kPrefix);
   bool same = CatalogueDump() == original;
   ok(same, "the catalogue differs after the campaign's zones were removed");
-  if (!same) RestoreFromBackup();
+  if (!same) catalogue_backup::RestoreCatalogue();
   RegDeleteTreeA(HKEY_LOCAL_MACHINE, kBackupRoot);
   ok(CatalogueDump() == original, "the catalogue is not as it was");
   ok(!KeyExists(HKEY_LOCAL_MACHINE, kBackupRoot), "the backup is left behind");

@@ -12,13 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "../catalogue_backup.h"
 #include "quorvel.h"
 #include "wintest.h"
 
 namespace fixture {
 
-const char kCatalogue[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones";
-const char kBackup[] = "SOFTWARE\\Quorvel Test Backup\\Time Zones";
+using catalogue_backup::kBackup;
+using catalogue_backup::kCatalogue;
 const char kProgramKey[] = "SOFTWARE\\Corvant\\Brell Quorvel Utility";
 // Names of the zone keys the tests add; all start with this, so leftovers can be found.
 const char kTestPrefix[] = "zzQuorvelTest ";
@@ -66,56 +67,12 @@ inline void AddZone(const std::string& suffix, const Value& display, const Value
   RegCloseKey(key);
 }
 
-inline void RemoveTestZones() {
-  HKEY catalogue;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCatalogue, 0, KEY_ALL_ACCESS, &catalogue) != ERROR_SUCCESS)
-    return;
-  std::vector<std::string> doomed;
-  char name[512];
-  for (DWORD i = 0;; ++i) {
-    DWORD size = sizeof name;
-    if (RegEnumKeyExA(catalogue, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-      break;
-    if (strncmp(name, kTestPrefix, strlen(kTestPrefix)) == 0) doomed.push_back(name);
-  }
-  for (const std::string& n : doomed) RegDeleteTreeA(catalogue, n.c_str());
-  RegCloseKey(catalogue);
-}
+inline void RemoveTestZones() { catalogue_backup::RemoveZones(kTestPrefix); }
 
-// Saves the catalogue under kBackup (unless a saved copy is already there).
-inline bool SaveCatalogue() {
-  HKEY backup;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kBackup, 0, KEY_READ, &backup) == ERROR_SUCCESS) {
-    RegCloseKey(backup);
-    return true;
-  }
-  HKEY catalogue;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCatalogue, 0, KEY_READ, &catalogue) != ERROR_SUCCESS)
-    return false;
-  bool good = RegCreateKeyExA(HKEY_LOCAL_MACHINE, kBackup, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &backup, nullptr) == ERROR_SUCCESS &&
-              RegCopyTreeA(catalogue, nullptr, backup) == ERROR_SUCCESS;
-  RegCloseKey(catalogue);
-  if (good) RegCloseKey(backup);
-  return good;
-}
+using catalogue_backup::SaveCatalogue;
 
-// Puts a saved catalogue back (also one left by an earlier run that stopped half-way) and
-// removes the saved copy.
 inline void RestoreCatalogue() {
-  HKEY backup;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kBackup, 0, KEY_READ, &backup) != ERROR_SUCCESS) return;
-  RegDeleteTreeA(HKEY_LOCAL_MACHINE, kCatalogue);
-  HKEY catalogue;
-  bool good = RegCreateKeyExA(HKEY_LOCAL_MACHINE, kCatalogue, 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &catalogue, nullptr) == ERROR_SUCCESS &&
-              RegCopyTreeA(backup, nullptr, catalogue) == ERROR_SUCCESS;
-  RegCloseKey(backup);
-  if (good) {
-    RegCloseKey(catalogue);
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quorvel Test Backup");
-  }
-  ok(good, "catalogue could not be put back");
+  ok(catalogue_backup::RestoreCatalogue(), "catalogue could not be put back");
 }
 
 inline void DeleteProgramKey() { RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey); }
