@@ -79,7 +79,8 @@ LinkSettings::LinkSettings()
       m_szFileTarget(),
       m_szFileArguments(),
       m_szFileLinkFile(),
-      m_szFileIconPath() {
+      m_szFileIconPath(),
+      m_bCmdFileUnreadable(0) {
   SetTitle("Velmora Pathmint");
   m_bUseMessageBox = 1;
 }
@@ -154,6 +155,7 @@ int LinkSettings::Validate() {
 }
 
 int LinkSettings::Run() {
+  if (m_bCmdFileUnreadable) return 1;
   int32_t status;
   if (m_bExecute.m_bValue) {
     status = ExecuteOneTimeLink(m_szTarget.m_szValue, m_szArguments.m_szValue,

@@ -1,0 +1,55 @@
+#include "argument_file.h"
+
+#include "file_format.h"
+#include "link_settings.h"
+#include "report.h"
+
+void LinkSettings::ShowFileFormat() {
+  // Always a box, whatever the report channel: the format is of use only where it can be read.
+  char text[kFileFormatBufferSize];
+  BuildFileFormatText(text, sizeof text);
+  ShowReportBox(text, m_szTitle, ReportIcon::Information);
+}
+
+void LinkSettings::ApplyArgumentFile(const char* fullName) {
+  // Text keys first, then integer keys, each in this order.
+  const struct {
+    const char* name;
+    StringOption* option;
+    char* storage;
+  } textKeys[] = {
+      {"Target", &m_szTarget, m_szFileTarget},
+      {"Arguments", &m_szArguments, m_szFileArguments},
+      {"LinkPath", &m_szLinkFile, m_szFileLinkFile},
+      {"IconPath", &m_szIconPath, m_szFileIconPath},
+  };
+  for (const auto& key : textKeys) {
+    // The reader is told one byte less than the buffer holds, so a value keeps at most 254
+    // characters; the last byte is a terminator whatever the reader did.
+    char value[kFileTextSize] = {};
+    ReadProfileText(fullName, kArgumentFileSection, key.name, value, kFileTextSize - 1);
+    value[kFileTextSize - 1] = '\0';
+    // An empty value leaves the field as it is.
+    if (value[0] != '\0') key.option->m_szValue = CopyText(key.storage, kFileTextSize, value);
+  }
+
+  const struct {
+    const char* name;
+    int* field;
+  } integerKeys[] = {
+      {"IconIndex", &m_iIconIndex.m_iValue},
+      {"Folder", &m_bIsFolder.m_bValue},
+      {"Desktop", &m_bIsDesktop.m_bValue},
+      {"Favorites", &m_bIsFavorites.m_bValue},
+      {"Programs", &m_bIsPrograms.m_bValue},
+      {"Start", &m_bIsStartMenu.m_bValue},
+      {"Startup", &m_bIsStartup.m_bValue},
+      {"Common", &m_bUseCommonDirectory.m_bValue},
+      {"Clean", &m_bOneTimeLink.m_bValue},
+  };
+  for (const auto& key : integerKeys) {
+    // A missing key gives the fallback -1 and leaves the field; flags take the number unchanged.
+    const int value = ReadProfileInteger(fullName, kArgumentFileSection, key.name, -1);
+    if (value >= 0) *key.field = value;
+  }
+}
