@@ -32,3 +32,15 @@ bool ResolveFolderPath(int32_t specialFolder, const char* name, char* out, size_
   if (!SpecialFolderPath(specialFolder, folder)) return false;
   return JoinFolderPath(out, capacity, folder, name);
 }
+
+bool FullPathName(const char* name, char* out, size_t capacity) {
+  if (capacity > 0) out[0] = '\0';
+  if (!name || !*name || capacity == 0) return false;
+  // The length without the terminator when it fitted, else the size it would need.
+  const DWORD length = GetFullPathNameA(name, static_cast<DWORD>(capacity), out, nullptr);
+  if (length == 0 || length >= capacity) {
+    out[0] = '\0';
+    return false;
+  }
+  return true;
+}

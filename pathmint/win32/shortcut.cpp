@@ -19,29 +19,46 @@ const char* OwnCommandName() {
   return (__argv && __argv[0]) ? __argv[0] : nullptr;
 }
 
-// Sets up the link object and saves it at path (which gets its extension here). Calls on the
-// link object in this order: icon location (when any), path, arguments (when any), save.
-HRESULT WriteLink(IShellLinkA* link, IPersistFile* file, char* path, const char* target,
+// The file a shortcut is saved as, into out (kPathBufferSize bytes): the composed path with its
+// extension. A special folder's path is already full and is kept as it is; a name of the user's
+// is resolved against the working directory, because the shortcut is saved, and a one-time
+// shortcut later started, from elsewhere.
+bool LinkFilePath(int32_t specialFolder, const char* linkFile, char* out) {
+  char composed[kPathBufferSize];
+  if (!ResolveFolderPath(specialFolder, linkFile, composed, sizeof composed) ||
+      !EnsureLinkExtension(composed, sizeof composed)) {
+    return false;
+  }
+  if (specialFolder != kNoSpecialFolder) return CopyPathText(out, kPathBufferSize, composed);
+  return FullPathName(composed, out, kPathBufferSize);
+}
+
+// The shell object keeps at most 259 characters of a path (a longer one it stores as garbage and
+// still reports success), so a longer target or icon path is refused before anything is written.
+bool FitsLink(const char* text) {
+  return !text || lstrlenA(text) < static_cast<int>(kPathBufferSize);
+}
+
+// Sets up the link object and saves it at path. Calls on the link object in this order: icon
+// location (when any), path, arguments (when any), save.
+HRESULT WriteLink(IShellLinkA* link, IPersistFile* file, const char* path, const char* target,
                   const char* arguments, const char* iconPath, int32_t iconIndex,
                   int32_t oneTime) {
+  char line[kPathBufferSize];
+  const char* self = OwnCommandName();
+  if (oneTime && (!self || !BuildRelaunchLine(line, sizeof line, target, arguments, path))) {
+    return E_FAIL;
+  }
+
   if (IsPresent(iconPath)) {
     link->SetIconLocation(iconPath, iconIndex);
   } else if (iconIndex != 0 && target) {
     link->SetIconLocation(target, iconIndex);
   }
-
-  if (!EnsureLinkExtension(path, kPathBufferSize)) return E_FAIL;
-
   if (oneTime) {
-    const char* self = OwnCommandName();
-    char line[kPathBufferSize];
-    if (!self || !BuildRelaunchLine(line, sizeof line, target, arguments, path)) return E_FAIL;
     link->SetPath(self);
     link->SetArguments(line);
   } else {
-    // The shell object keeps at most 259 characters of a target (a longer one it stores as
-    // garbage and still reports success), so such a shortcut is not written at all.
-    if (!target || lstrlenA(target) >= static_cast<int>(kPathBufferSize)) return E_FAIL;
     link->SetPath(target);
     if (IsPresent(arguments)) link->SetArguments(arguments);
   }
@@ -53,49 +70,47 @@ HRESULT WriteLink(IShellLinkA* link, IPersistFile* file, char* path, const char*
   return file->Save(widePath, TRUE);
 }
 
+int32_t CreateFolder(int32_t specialFolder, const char* linkFile) {
+  char path[kPathBufferSize];
+  if (!ResolveFolderPath(specialFolder, linkFile, path, sizeof path)) return kStatusFailed;
+  return CreateDirectoryA(path, nullptr) ? 0 : kStatusFailed;
+}
+
+HRESULT CreateLink(const char* target, const char* arguments, const char* linkFile,
+                   const char* iconPath, int32_t iconIndex, int32_t specialFolder,
+                   int32_t oneTime) {
+  char path[kPathBufferSize];
+  if (!LinkFilePath(specialFolder, linkFile, path)) return kStatusFailed;
+  if (!target || !FitsLink(target) || !FitsLink(iconPath)) return kStatusFailed;
+
+  IShellLinkA* link = nullptr;
+  HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_IShellLinkA, reinterpret_cast<void**>(&link));
+  if (FAILED(result) || !link) return FAILED(result) ? result : kStatusFailed;
+
+  IPersistFile* file = nullptr;
+  result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+  if (SUCCEEDED(result) && file) {
+    result = WriteLink(link, file, path, target, arguments, iconPath, iconIndex, oneTime);
+    file->Release();
+  } else if (SUCCEEDED(result)) {
+    result = kStatusFailed;
+  }
+  link->Release();
+  return result;
+}
+
 }  // namespace
 
 int32_t CreateShortcut(const char* target, const char* arguments, const char* linkFile,
                        const char* iconPath, int32_t iconIndex, int32_t isFolder,
                        int32_t specialFolder, int32_t oneTime) {
+  // COM is open around the whole action, the folder included; a failed initialisation is not
+  // balanced by an uninitialisation.
   const HRESULT com = CoInitialize(nullptr);
-  // A failed initialisation is not balanced by an uninitialisation.
-  auto closeCom = [com]() {
-    if (SUCCEEDED(com)) CoUninitialize();
-  };
-
-  char path[kPathBufferSize];
-  if (!ResolveFolderPath(specialFolder, linkFile, path, sizeof path)) {
-    closeCom();
-    return kStatusFailed;
-  }
-
-  if (isFolder) {
-    const BOOL made = CreateDirectoryA(path, nullptr);
-    closeCom();
-    return made ? 0 : kStatusFailed;
-  }
-
-  IShellLinkA* link = nullptr;
-  HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_IShellLinkA, reinterpret_cast<void**>(&link));
-  if (FAILED(result) || !link) {
-    closeCom();
-    return FAILED(result) ? result : kStatusFailed;
-  }
-
-  IPersistFile* file = nullptr;
-  result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-  if (FAILED(result) || !file) {
-    link->Release();
-    closeCom();
-    return FAILED(result) ? result : kStatusFailed;
-  }
-
-  result = WriteLink(link, file, path, target, arguments, iconPath, iconIndex, oneTime);
-
-  file->Release();
-  link->Release();
-  closeCom();
+  const int32_t result =
+      isFolder ? CreateFolder(specialFolder, linkFile)
+               : CreateLink(target, arguments, linkFile, iconPath, iconIndex, specialFolder, oneTime);
+  if (SUCCEEDED(com)) CoUninitialize();
   return result;
 }
