@@ -10,10 +10,20 @@
 
 constexpr std::size_t kZoneNameUnits = 32;  // UTF-16 units of a name field of the platform
 
+// Tells whether a byte of the ANSI code page starts a two-byte character.
+using LeadByteTest = bool (*)(unsigned char first);
+
+// The number of bytes at the start of text (size bytes) that hold whole characters and are at
+// most limit bytes long. Without a lead-byte test every byte is a character of its own.
+std::size_t WholeCharacterBytes(const char* text, std::size_t size, std::size_t limit,
+                                LeadByteTest isLeadByte);
+
 // Stores `size` bytes of value data (a text as the registry gave it, terminated or not, possibly
 // longer than the field) into a field of `fieldSize` bytes: at most fieldSize - 1 bytes are kept,
-// a zero byte always follows them, and the rest of the field is zero.
-void StoreZoneText(char* field, std::size_t fieldSize, const char* data, std::size_t size);
+// a zero byte always follows them, and the rest of the field is zero. A text longer than the field
+// is cut between characters, never inside a two-byte character.
+void StoreZoneText(char* field, std::size_t fieldSize, const char* data, std::size_t size,
+                   LeadByteTest isLeadByte = nullptr);
 
 // Fills a 32-unit name field from a zero-terminated UTF-16 text: a shorter name keeps its
 // terminator (and zeros after it); a name of 32 units or more is cut to 32, with no terminator.

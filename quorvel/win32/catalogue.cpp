@@ -125,15 +125,23 @@ int FillZoneList(HWND dialog) {
 
 ZoneRecord ReadSelectedZone(HWND dialog) {
   char text[kZoneNameSize] = {};
-  LRESULT index = SendDlgItemMessageA(dialog, IDC_ZONE_LIST, CB_GETCURSEL, 0, 0);
-  if (index != CB_ERR) {
-    // The entry must fit the field with its terminator before it is fetched.
-    LRESULT length = SendDlgItemMessageA(dialog, IDC_ZONE_LIST, CB_GETLBTEXTLEN,
-                                         static_cast<WPARAM>(index), 0);
-    if (length >= 0 && static_cast<size_t>(length) < sizeof text) {
-      SendDlgItemMessageA(dialog, IDC_ZONE_LIST, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                          reinterpret_cast<LPARAM>(text));
-      text[sizeof text - 1] = '\0';
+  const LRESULT index = SendDlgItemMessageA(dialog, IDC_ZONE_LIST, CB_GETCURSEL, 0, 0);
+  const LRESULT length =
+      index == CB_ERR ? CB_ERR
+                      : SendDlgItemMessageA(dialog, IDC_ZONE_LIST, CB_GETLBTEXTLEN,
+                                            static_cast<WPARAM>(index), 0);
+  if (length >= 0) {
+    // The narrow length may overstate text of two-byte characters, so the entry is fetched whole
+    // into a buffer of the length it reports and then cut to the field between characters.
+    const SIZE_T size = static_cast<SIZE_T>(length) + 1;
+    char* entry = static_cast<char*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size));
+    if (entry != nullptr) {
+      if (SendDlgItemMessageA(dialog, IDC_ZONE_LIST, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                              reinterpret_cast<LPARAM>(entry)) != CB_ERR) {
+        entry[size - 1] = '\0';
+        StoreZoneText(text, sizeof text, entry, strlen(entry), IsAnsiLeadByte);
+      }
+      HeapFree(GetProcessHeap(), 0, entry);
     }
   }
   return FindZoneByDisplayName(text);

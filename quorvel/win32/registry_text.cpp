@@ -10,7 +10,8 @@ bool ReadRegistryText(HKEY key, const char* name, char* field, std::size_t field
   DWORD size = sizeof buffer;
   LONG rc = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
   if (rc == ERROR_SUCCESS) {
-    StoreZoneText(field, fieldSize, buffer, size < sizeof buffer ? size : sizeof buffer);
+    StoreZoneText(field, fieldSize, buffer, size < sizeof buffer ? size : sizeof buffer,
+                  IsAnsiLeadByte);
     return true;
   }
   // Longer than the field: read it whole (size now says how much is stored) and keep the start.
@@ -21,10 +22,15 @@ bool ReadRegistryText(HKEY key, const char* name, char* field, std::size_t field
     rc = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(whole.data()),
                           &wholeSize);
     if (rc == ERROR_SUCCESS) {
-      StoreZoneText(field, fieldSize, whole.data(), wholeSize < size ? wholeSize : size);
+      StoreZoneText(field, fieldSize, whole.data(), wholeSize < size ? wholeSize : size,
+                    IsAnsiLeadByte);
       return true;
     }
     size = wholeSize;
   }
   return false;
+}
+
+bool IsAnsiLeadByte(unsigned char first) {
+  return IsDBCSLeadByte(first) != FALSE;
 }

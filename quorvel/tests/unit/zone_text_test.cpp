@@ -38,6 +38,31 @@ TEST(StoreZoneText, KeepsTheTextTerminatedInsideTheField) {
   }
 }
 
+// A text longer than the field is cut between characters: a two-byte character that would not
+// fit whole is left out, never split.
+TEST(StoreZoneText, CutsLongTextBetweenCharacters) {
+  const LeadByteTest highIsLead = [](unsigned char first) { return first >= 0x81; };
+  std::string pairs;
+  for (int i = 0; i < 300; ++i) pairs += "\x82\xA0";
+  const struct {
+    std::string data;
+    LeadByteTest test;
+    std::size_t kept;
+  } cases[] = {
+      {pairs + '\0', highIsLead, 510},
+      {"a" + pairs + '\0', highIsLead, 511},
+      {pairs + '\0', nullptr, 511},
+      {pairs.substr(0, 509) + '\0', highIsLead, 509},  // fits: kept as stored
+  };
+  for (const auto& c : cases) {
+    char field[kZoneNameSize];
+    StoreZoneText(field, sizeof field, c.data.data(), c.data.size(), c.test);
+    EXPECT_EQ(std::string(field), c.data.substr(0, c.kept)) << c.data.size();
+    EXPECT_EQ(WholeCharacterBytes(c.data.data(), c.data.size(), kZoneNameSize - 1, c.test),
+              c.data.size() < kZoneNameSize ? c.data.size() : c.kept);
+  }
+}
+
 TEST(StoreZoneText, ClearsEverythingAfterTheKeptBytes) {
   char field[16];
   std::memset(field, 'x', sizeof field);
