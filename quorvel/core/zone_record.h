@@ -12,6 +12,7 @@ struct ZoneRecord {
   char daylightName[kZoneNameSize];  // "Dlt"
   char standardName[kZoneNameSize];  // "Std": matched to find the zone in force
   unsigned char rule[kZoneRuleSize]; // "TZI", byte for byte
+  char keyName[kZoneNameSize];       // the zone's subkey name in the catalogue: its identity
 };
 
 // The empty record (all bytes zero) stands for "no zone found".

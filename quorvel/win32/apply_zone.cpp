@@ -46,10 +46,39 @@ void BuildTimeZoneInformation(const ZoneRecord& record, TIME_ZONE_INFORMATION* i
   ConvertName(record.standardName, info->StandardName);
 }
 
-bool ApplyZoneWith(const ZoneRecord& record, TimeZoneSetter setter,
+bool BuildDynamicTimeZoneInformation(const ZoneRecord& record, DYNAMIC_TIME_ZONE_INFORMATION* info) {
+  std::memset(info, 0, sizeof *info);
+  TIME_ZONE_INFORMATION plain;
+  BuildTimeZoneInformation(record, &plain);
+  info->Bias = plain.Bias;
+  std::memcpy(info->StandardName, plain.StandardName, sizeof info->StandardName);
+  info->StandardDate = plain.StandardDate;
+  info->StandardBias = plain.StandardBias;
+  std::memcpy(info->DaylightName, plain.DaylightName, sizeof info->DaylightName);
+  info->DaylightDate = plain.DaylightDate;
+  info->DaylightBias = plain.DaylightBias;
+  info->DynamicDaylightTimeDisabled = FALSE;
+  // The whole key name and its terminator must fit: a cut name would name another zone, or none.
+  const size_t length = strnlen(record.keyName, kZoneNameSize);
+  if (length >= kZoneNameSize) return false;
+  const int units = static_cast<int>(sizeof info->TimeZoneKeyName / sizeof info->TimeZoneKeyName[0]);
+  if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, record.keyName, static_cast<int>(length) + 1,
+                          info->TimeZoneKeyName, units) == 0) {
+    std::memset(info->TimeZoneKeyName, 0, sizeof info->TimeZoneKeyName);
+    return false;
+  }
+  return true;
+}
+
+bool ApplyZoneWith(const ZoneRecord& record, const TimeZoneSetters& setters,
                    const char* privilegeName) {
   TIME_ZONE_INFORMATION info;
-  BuildTimeZoneInformation(record, &info);
+  DYNAMIC_TIME_ZONE_INFORMATION dynamicInfo;
+  if (setters.dynamic) {
+    if (!BuildDynamicTimeZoneInformation(record, &dynamicInfo)) return false;
+  } else {
+    BuildTimeZoneInformation(record, &info);
+  }
 
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
@@ -64,7 +93,8 @@ bool ApplyZoneWith(const ZoneRecord& record, TimeZoneSetter setter,
     privilege.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
     AdjustTokenPrivileges(token, FALSE, &privilege, 0, nullptr, nullptr);
   }
-  bool accepted = setter(&info) != FALSE;
+  const bool accepted =
+      (setters.dynamic ? setters.dynamic(&dynamicInfo) : setters.plain(&info)) != FALSE;
   if (token && known) {
     privilege.Privileges[0].Attributes = 0;
     AdjustTokenPrivileges(token, FALSE, &privilege, 0, nullptr, nullptr);
@@ -74,5 +104,14 @@ bool ApplyZoneWith(const ZoneRecord& record, TimeZoneSetter setter,
 }
 
 bool ApplyZone(ZoneRecord record) {
-  return ApplyZoneWith(record, SetTimeZoneInformation, kTimeZonePrivilege);
+  // Looked up when it is needed, so that the program starts where the platform lacks it. Through
+  // the one function type that the compiler lets stand for any other.
+  TimeZoneSetters setters = {SetTimeZoneInformation, nullptr};
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  FARPROC found = kernel ? GetProcAddress(kernel, "SetDynamicTimeZoneInformation") : nullptr;
+  if (found) {
+    setters.dynamic =
+        reinterpret_cast<DynamicTimeZoneSetter>(reinterpret_cast<void (*)()>(found));
+  }
+  return ApplyZoneWith(record, setters, kTimeZonePrivilege);
 }

@@ -6,16 +6,30 @@
 #include "quorvel.h"
 
 using TimeZoneSetter = BOOL(WINAPI*)(const TIME_ZONE_INFORMATION* info);
+using DynamicTimeZoneSetter = BOOL(WINAPI*)(const DYNAMIC_TIME_ZONE_INFORMATION* info);
+
+// The platform's ways of setting the zone. The dynamic one, where there is one, also sets the
+// zone's identity (its key name) and keeps its yearly daylight-saving rules in force.
+struct TimeZoneSetters {
+  TimeZoneSetter plain;
+  DynamicTimeZoneSetter dynamic;  // null where the platform has none
+};
 
 // Fills every field of `info` from the record: the rule's biases and dates as stored, the names
 // converted from the ANSI code page and cut to 32 units (daylight name first).
 void BuildTimeZoneInformation(const ZoneRecord& record, TIME_ZONE_INFORMATION* info);
 
+// The same, plus the record's key name and dynamic daylight time on. False when the key name does
+// not fit its 128-unit field with a terminator.
+bool BuildDynamicTimeZoneInformation(const ZoneRecord& record, DYNAMIC_TIME_ZONE_INFORMATION* info);
+
 extern const char kTimeZonePrivilege[];  // "SeTimeZonePrivilege"
 
-// ApplyZone with the setter and the privilege as parameters: enables the privilege, calls
-// `setter` once with the translated record, switches the privilege off again and returns the
-// setter's verdict.
-bool ApplyZoneWith(const ZoneRecord& record, TimeZoneSetter setter, const char* privilegeName);
+// ApplyZone with the setters and the privilege as parameters: enables the privilege, calls the
+// dynamic setter (or, without one, the plain setter) once with the translated record, switches
+// the privilege off again and returns the setter's verdict. A record whose key name does not fit
+// is not applied: false, and no setter is called.
+bool ApplyZoneWith(const ZoneRecord& record, const TimeZoneSetters& setters,
+                   const char* privilegeName);
 
 #endif

@@ -17,10 +17,9 @@ bool OpenCatalogue(HKEY* catalogue) {
 
 enum class Next { kZone, kEnd, kFailed };
 
-// Opens the subkey at `index`: kEnd when there are no more, kFailed when the name cannot be
-// enumerated or the subkey cannot be opened.
-Next OpenZone(HKEY catalogue, DWORD index, HKEY* zone) {
-  char name[kSubkeyNameSize];
+// Opens the subkey at `index` and gives its name: kEnd when there are no more, kFailed when the
+// name cannot be enumerated or the subkey cannot be opened.
+Next OpenZone(HKEY catalogue, DWORD index, char (&name)[kSubkeyNameSize], HKEY* zone) {
   DWORD nameSize = kSubkeyNameSize;
   LONG rc = RegEnumKeyExA(catalogue, index, name, &nameSize, nullptr, nullptr, nullptr, nullptr);
   if (rc == ERROR_NO_MORE_ITEMS) return Next::kEnd;
@@ -52,7 +51,8 @@ ZoneRecord FindZoneByDisplayName(const char* name) {
   ZoneRecord working;
   for (DWORD index = 0;; ++index) {
     HKEY zone;
-    if (OpenZone(catalogue, index, &zone) != Next::kZone) break;
+    char keyName[kSubkeyNameSize];
+    if (OpenZone(catalogue, index, keyName, &zone) != Next::kZone) break;
     // Each zone starts from a clear record: a value missing here never carries over another
     // zone's value.
     std::memset(&working, 0, sizeof working);
@@ -64,6 +64,8 @@ ZoneRecord FindZoneByDisplayName(const char* name) {
       ReadRegistryText(zone, "Dlt", working.daylightName, sizeof working.daylightName);
       ReadRegistryText(zone, "Std", working.standardName, sizeof working.standardName);
       ReadZoneRule(zone, &working);
+      StoreZoneText(working.keyName, sizeof working.keyName, keyName,
+                    strnlen(keyName, sizeof keyName));
     }
     RegCloseKey(zone);
     if (found) {
@@ -89,7 +91,8 @@ int FillZoneList(HWND dialog) {
   int listed = 0;
   for (DWORD index = 0;; ++index) {
     HKEY zone;
-    Next next = OpenZone(catalogue, index, &zone);
+    char keyName[kSubkeyNameSize];
+    Next next = OpenZone(catalogue, index, keyName, &zone);
     if (next == Next::kEnd) break;
     if (next == Next::kFailed) {
       ShowResourceMessage(IDS_ACCESS_DENIED_READ);
