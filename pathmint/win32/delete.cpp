@@ -26,12 +26,7 @@ int32_t ShellDeleteFile(int32_t specialFolder, const char* target) {
 
   const HRESULT com = CoInitialize(nullptr);
   int32_t result = kStatusFailed;
-  // The shell's delete wants fully qualified names: given a relative one it may delete for good
-  // instead of into the Recycle Bin. A special folder's path is already full.
-  const bool named = specialFolder == kNoSpecialFolder
-                         ? FullPathName(target, path, sizeof path - 1)
-                         : ResolveFolderPath(specialFolder, target, path, sizeof path - 1);
-  if (named) {
+  if (DeletePath(specialFolder, target, path, sizeof path - 1)) {
     operation.hwnd = nullptr;
     operation.wFunc = FO_DELETE;
     operation.pFrom = path;

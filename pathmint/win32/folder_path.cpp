@@ -44,3 +44,19 @@ bool FullPathName(const char* name, char* out, size_t capacity) {
   }
   return true;
 }
+
+bool LinkFilePath(int32_t specialFolder, const char* linkFile, char* out, size_t capacity) {
+  char composed[kPathBufferSize];
+  if (!ResolveFolderPath(specialFolder, linkFile, composed, sizeof composed) ||
+      !EnsureLinkExtension(composed, sizeof composed)) {
+    if (capacity > 0) out[0] = '\0';
+    return false;
+  }
+  if (specialFolder != kNoSpecialFolder) return CopyPathText(out, capacity, composed);
+  return FullPathName(composed, out, capacity);
+}
+
+bool DeletePath(int32_t specialFolder, const char* target, char* out, size_t capacity) {
+  if (specialFolder != kNoSpecialFolder) return ResolveFolderPath(specialFolder, target, out, capacity);
+  return FullPathName(target, out, capacity);
+}

@@ -19,20 +19,6 @@ const char* OwnCommandName() {
   return (__argv && __argv[0]) ? __argv[0] : nullptr;
 }
 
-// The file a shortcut is saved as, into out (kPathBufferSize bytes): the composed path with its
-// extension. A special folder's path is already full and is kept as it is; a name of the user's
-// is resolved against the working directory, because the shortcut is saved, and a one-time
-// shortcut later started, from elsewhere.
-bool LinkFilePath(int32_t specialFolder, const char* linkFile, char* out) {
-  char composed[kPathBufferSize];
-  if (!ResolveFolderPath(specialFolder, linkFile, composed, sizeof composed) ||
-      !EnsureLinkExtension(composed, sizeof composed)) {
-    return false;
-  }
-  if (specialFolder != kNoSpecialFolder) return CopyPathText(out, kPathBufferSize, composed);
-  return FullPathName(composed, out, kPathBufferSize);
-}
-
 // The shell object keeps at most 259 characters of a path (a longer one it stores as garbage and
 // still reports success), so a longer target or icon path is refused before anything is written.
 bool FitsLink(const char* text) {
@@ -80,7 +66,7 @@ HRESULT CreateLink(const char* target, const char* arguments, const char* linkFi
                    const char* iconPath, int32_t iconIndex, int32_t specialFolder,
                    int32_t oneTime) {
   char path[kPathBufferSize];
-  if (!LinkFilePath(specialFolder, linkFile, path)) return kStatusFailed;
+  if (!LinkFilePath(specialFolder, linkFile, path, sizeof path)) return kStatusFailed;
   if (!target || !FitsLink(target) || !FitsLink(iconPath)) return kStatusFailed;
 
   IShellLinkA* link = nullptr;
