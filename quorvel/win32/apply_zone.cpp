@@ -103,9 +103,9 @@ bool ApplyZoneWith(const ZoneRecord& record, const TimeZoneSetters& setters,
   return accepted;
 }
 
-bool ApplyZone(ZoneRecord record) {
-  // Looked up when it is needed, so that the program starts where the platform lacks it. Through
-  // the one function type that the compiler lets stand for any other.
+TimeZoneSetters PlatformTimeZoneSetters() {
+  // Looked up at run time, so that the program still starts where the platform lacks the dynamic
+  // call; converted through the one function type that may stand for any other.
   TimeZoneSetters setters = {SetTimeZoneInformation, nullptr};
   HMODULE kernel = GetModuleHandleA("kernel32.dll");
   FARPROC found = kernel ? GetProcAddress(kernel, "SetDynamicTimeZoneInformation") : nullptr;
@@ -113,5 +113,9 @@ bool ApplyZone(ZoneRecord record) {
     setters.dynamic =
         reinterpret_cast<DynamicTimeZoneSetter>(reinterpret_cast<void (*)()>(found));
   }
-  return ApplyZoneWith(record, setters, kTimeZonePrivilege);
+  return setters;
+}
+
+bool ApplyZone(ZoneRecord record) {
+  return ApplyZoneWith(record, PlatformTimeZoneSetters(), kTimeZonePrivilege);
 }

@@ -15,6 +15,9 @@ struct TimeZoneSetters {
   DynamicTimeZoneSetter dynamic;  // null where the platform has none
 };
 
+// The plain call, and the dynamic one where kernel32 exports it.
+TimeZoneSetters PlatformTimeZoneSetters();
+
 // Fills every field of `info` from the record: the rule's biases and dates as stored, the names
 // converted from the ANSI code page and cut to 32 units (daylight name first).
 void BuildTimeZoneInformation(const ZoneRecord& record, TIME_ZONE_INFORMATION* info);
