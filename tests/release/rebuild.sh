@@ -4,13 +4,23 @@
 source "$(dirname "$0")/common.bash"
 cmake=${1:?usage: $0 cmake}
 
-# The files git knows of in the working tree as it is now (uncommitted edits and new files
-# included, deleted files left out), copied to a path of another length inside the build tree.
+# The sources as they are now: the files git knows of in the working tree (uncommitted edits and
+# new files included, deleted files left out), or, outside a git checkout, every file but the
+# build trees.
+list_sources() {
+  if git -C "$src" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git -C "$src" ls-files -z --cached --others --exclude-standard
+  else
+    (cd "$src" && find . -path ./build -prune -o -type f -print0)
+  fi
+}
+
+# Copied to a path of another length inside the build tree.
 work=$build/rebuild
 copy=$work/second-copy-of-the-sources
 rm -rf "$work"
 mkdir -p "$copy"
-git -C "$src" ls-files -z --cached --others --exclude-standard |
+list_sources |
   while IFS= read -r -d '' file; do
     [ -f "$src/$file" ] || continue
     mkdir -p "$copy/$(dirname "$file")"
