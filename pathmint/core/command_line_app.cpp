@@ -13,6 +13,8 @@ const char* const* g_cursor = nullptr;  // the current token
 int g_remaining = 0;                    // tokens left, the current one included
 uint32_t g_parseFlags = 0;
 const char g_emptyText[] = "";  // the value handed to options that take none
+// The last usage text composed; its memory is kept for the whole process.
+TextStream g_usage = {nullptr, 0, 0, false};
 
 char AsciiLower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -32,6 +34,25 @@ const char* FindVariable(const char* const* environment, const char* name) {
     if (same) return equals + 1;
   }
   return nullptr;
+}
+
+// Composes the usage text in g_usage: "Error: ", message, quoted between double quotes unless it
+// is null, a newline, "Usage: " with every option's summary, two newlines, every detail line.
+const char* ComposeUsage(const char* message, const char* quoted) {
+  g_usage.Clear();
+  g_usage.Put("Error: ");
+  g_usage.Put(message);
+  if (quoted) {
+    g_usage.Put('"');
+    g_usage.Put(quoted);
+    g_usage.Put('"');
+  }
+  g_usage.Put("\nUsage: ");
+  const OptionRegistry& registry = Registry();
+  for (int i = 0; i < registry.m_iCount; ++i) registry.m_ppOptions[i]->PrintSummary(g_usage);
+  g_usage.Put("\n\n");
+  for (int i = 0; i < registry.m_iCount; ++i) registry.m_ppOptions[i]->PrintDetail(g_usage);
+  return g_usage.Text();
 }
 }  // namespace
 
@@ -80,10 +101,7 @@ void CommandLineApp::Parse() {
   for (int i = 0; i < registry.m_iCount; ++i) {
     const CommandOption* option = registry.m_ppOptions[i];
     if ((option->m_iFlags & CommandOption::Required) && !(option->m_iFlags & CommandOption::Seen)) {
-      std::string message = "Missing required argument: \"";
-      message += option->m_szName;
-      message += '"';
-      UsageError(message.c_str(), -1);
+      ErrorExit(ComposeUsage("Missing required argument: ", option->m_szName), -1);
     }
   }
 }
@@ -122,10 +140,7 @@ void CommandLineApp::ParseOption(const char* token) {
     return;
   }
   if (g_parseFlags & IgnoreUnknownOptions) return;
-  std::string message = "Unknown option \"";
-  message += token;
-  message += '"';
-  UsageError(message.c_str(), -1);
+  ErrorExit(ComposeUsage("Unknown option ", token), -1);
 }
 
 void CommandLineApp::ParseArgument(const char* token) {
@@ -140,25 +155,15 @@ void CommandLineApp::ParseArgument(const char* token) {
     return;
   }
   if (g_parseFlags & IgnoreUnexpectedArguments) return;
-  std::string message = "Unexepected argument \"";
-  message += token;
-  message += '"';
-  UsageError(message.c_str(), -1);
+  ErrorExit(ComposeUsage("Unexepected argument ", token), -1);
 }
 
-std::string CommandLineApp::UsageText(const char* message) const {
-  std::string text = "Error: ";
-  text += message ? message : "";
-  text += "\nUsage: ";
-  const OptionRegistry& registry = Registry();
-  for (int i = 0; i < registry.m_iCount; ++i) registry.m_ppOptions[i]->PrintSummary(text);
-  text += "\n\n";
-  for (int i = 0; i < registry.m_iCount; ++i) registry.m_ppOptions[i]->PrintDetail(text);
-  return text;
+const char* CommandLineApp::UsageText(const char* message) const {
+  return ComposeUsage(message, nullptr);
 }
 
 void CommandLineApp::UsageError(const char* message, int exitCode) {
-  ErrorExit(UsageText(message).c_str(), exitCode);
+  ErrorExit(UsageText(message), exitCode);
 }
 
 void CommandLineApp::ErrorExit(const char* text, int exitCode) {

@@ -129,6 +129,18 @@ TEST(Parse, ErrorShowsValuesTakenBeforeIt) {
                     "\"-T\"\t\t Target.  Default: abc\n"
                     "\"-name\"\t\t Name.  Default: start\n"
                     "\"-N\"\t\t Number.  Default: 42\n"));
+  // Both ends of the number range are shown whole.
+  for (const char* number : {"-2147483648", "2147483647"}) {
+    Outcome extreme = ParseMatchApp({"/N", number, "stray"});
+    ASSERT_EQ(extreme.boxes.size(), 1u);
+    EXPECT_EQ(extreme.boxes[0].text,
+              UsageOf("Unexepected argument \"stray\"", kMatchSummary,
+                      "\"-debug\"\t\t Debug.  Default: off\n"
+                      "\"-x\"\t\t One-letter flag.  Default: off\n"
+                      "\"-T\"\t\t Target.  Default: NULL\n"
+                      "\"-name\"\t\t Name.  Default: start\n"
+                      "\"-N\"\t\t Number.  Default: " + std::string(number) + "\n"));
+  }
 }
 
 TEST(Parse, IgnoreFlagsSkipWhatNothingTakes) {
