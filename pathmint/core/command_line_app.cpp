@@ -36,6 +36,20 @@ const char* FindVariable(const char* const* environment, const char* name) {
   return nullptr;
 }
 
+// Formats into text (size bytes), cut to size - 1 characters. On Windows this is the C runtime
+// DLL's own formatter: the replacement that the C++ headers choose instead would link a whole
+// formatting library, floating point included, into the program. The DLL's formatter leaves a
+// full buffer unterminated, so it gets one byte less and the last byte is set here.
+__attribute__((format(printf, 3, 0)))
+void FormatText(char* text, size_t size, const char* format, va_list args) {
+#ifdef _WIN32
+  _vsnprintf(text, size - 1, format, args);
+  text[size - 1] = '\0';
+#else
+  if (std::vsnprintf(text, size, format, args) < 0) text[0] = '\0';
+#endif
+}
+
 // Composes the usage text in g_usage: "Error: ", message, quoted between double quotes unless it
 // is null, a newline, "Usage: " with every option's summary, two newlines, every detail line.
 const char* ComposeUsage(const char* message, const char* quoted) {
@@ -181,9 +195,8 @@ void CommandLineApp::DebugPrint(const char* format, ...) {
   char text[2048];
   va_list args;
   va_start(args, format);
-  int n = std::vsnprintf(text, sizeof text, format, args);
+  FormatText(text, sizeof text, format, args);
   va_end(args);
-  if (n < 0) text[0] = '\0';
   if (m_bUseMessageBox) {
     ShowReportBox(text, m_szTitle, ReportIcon::Information);
   } else {
