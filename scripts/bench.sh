@@ -201,17 +201,21 @@ ratio() {
 }
 
 sizes=$out/sizes.txt
-echo "arch,program,bytes,stripped_bytes,dlls" >"$out/sizes.csv"
+echo "arch,program,bytes,stripped_bytes,times_empty,dlls" >"$out/sizes.csv"
 {
-  printf '%-8s %-26s %10s %10s  %s\n' arch program bytes stripped "imported DLLs"
+  printf '%-8s %-26s %10s %10s %7s  %s\n' arch program bytes stripped /empty "imported DLLs"
   for arch in i686 x86_64; do
     dir=$win64; [ $arch = i686 ] && dir=$win32
+    # Each file's size as a multiple of the empty GUI program's of the same bitness.
+    empty=$(stat -c %s "$dir/bench_empty.exe" 2>/dev/null || echo 0)
     for exe in "$dir"/pathmint.exe "$dir"/quorvel.exe "$dir"/bench_empty.exe "$dir"/bench_floor_*.exe; do
       [ -f "$exe" ] || continue
       "$arch-w64-mingw32-strip" -o "$out/stripped.exe" "$exe" 2>/dev/null || cp "$exe" "$out/stripped.exe"
       dlls=$("$arch-w64-mingw32-objdump" -p "$exe" | awk '/DLL Name:/ { print $3 }' | sort -f | tr '\n' ' ')
-      printf '%-8s %-26s %10d %10d  %s\n' $arch "$(basename "$exe" .exe)" "$(stat -c %s "$exe")" "$(stat -c %s "$out/stripped.exe")" "$dlls"
-      printf '%s,%s,%d,%d,%s\n' $arch "$(basename "$exe" .exe)" "$(stat -c %s "$exe")" "$(stat -c %s "$out/stripped.exe")" "${dlls% }" >>"$out/sizes.csv"
+      bytes=$(stat -c %s "$exe")
+      times=$(awk -v a="$bytes" -v b="$empty" 'BEGIN { if (b > 0) printf "%.2f", a / b; else printf "-" }')
+      printf '%-8s %-26s %10d %10d %7s  %s\n' $arch "$(basename "$exe" .exe)" "$bytes" "$(stat -c %s "$out/stripped.exe")" "$times" "$dlls"
+      printf '%s,%s,%d,%d,%s,%s\n' $arch "$(basename "$exe" .exe)" "$bytes" "$(stat -c %s "$out/stripped.exe")" "$times" "${dlls% }" >>"$out/sizes.csv"
     done
   done
   rm -f "$out/stripped.exe"
@@ -258,7 +262,7 @@ echo "comparison,case,floor,ratio_median,ratio_q1,ratio_empty_median,ratio_empty
   row "empty dialog (ready)" dialog.floor empty
   row "zone floor vs empty dialog" dialog.floor_zones dialog.floor
   echo
-  echo "Sizes (bytes as built, and stripped of symbols) and imported DLLs"
+  echo "Sizes (bytes as built, stripped of symbols, and as a multiple of the empty GUI program) and imported DLLs"
   cat "$sizes"
   echo
   echo "$files_note"

@@ -13,6 +13,8 @@ const char* const* g_cursor = nullptr;  // the current token
 int g_remaining = 0;                    // tokens left, the current one included
 uint32_t g_parseFlags = 0;
 const char g_emptyText[] = "";  // the value handed to options that take none
+// The last usage text composed; its memory is kept for the whole process.
+TextStream g_usage = {nullptr, 0, 0, false};
 
 char AsciiLower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -32,6 +34,39 @@ const char* FindVariable(const char* const* environment, const char* name) {
     if (same) return equals + 1;
   }
   return nullptr;
+}
+
+// Formats into text (size bytes), cut to size - 1 characters. On Windows this is the C runtime
+// DLL's own formatter: the replacement that the C++ headers choose instead would link a whole
+// formatting library, floating point included, into the program. The DLL's formatter leaves a
+// full buffer unterminated, so it gets one byte less and the last byte is set here.
+__attribute__((format(printf, 3, 0)))
+void FormatText(char* text, size_t size, const char* format, va_list args) {
+#ifdef _WIN32
+  _vsnprintf(text, size - 1, format, args);
+  text[size - 1] = '\0';
+#else
+  if (std::vsnprintf(text, size, format, args) < 0) text[0] = '\0';
+#endif
+}
+
+// Composes the usage text in g_usage: "Error: ", message, quoted between double quotes unless it
+// is null, a newline, "Usage: " with every option's summary, two newlines, every detail line.
+const char* ComposeUsage(const char* message, const char* quoted) {
+  g_usage.Clear();
+  g_usage.Put("Error: ");
+  g_usage.Put(message);
+  if (quoted) {
+    g_usage.Put('"');
+    g_usage.Put(quoted);
+    g_usage.Put('"');
+  }
+  g_usage.Put("\nUsage: ");
+  const OptionRegistry& registry = Registry();
+  for (int i = 0; i < registry.m_iCount; ++i) registry.m_ppOptions[i]->PrintSummary(g_usage);
+  g_usage.Put("\n\n");
+  for (int i = 0; i < registry.m_iCount; ++i) registry.m_ppOptions[i]->PrintDetail(g_usage);
+  return g_usage.Text();
 }
 }  // namespace
 
@@ -80,10 +115,7 @@ void CommandLineApp::Parse() {
   for (int i = 0; i < registry.m_iCount; ++i) {
     const CommandOption* option = registry.m_ppOptions[i];
     if ((option->m_iFlags & CommandOption::Required) && !(option->m_iFlags & CommandOption::Seen)) {
-      std::string message = "Missing required argument: \"";
-      message += option->m_szName;
-      message += '"';
-      UsageError(message.c_str(), -1);
+      ErrorExit(ComposeUsage("Missing required argument: ", option->m_szName), -1);
     }
   }
 }
@@ -122,10 +154,7 @@ void CommandLineApp::ParseOption(const char* token) {
     return;
   }
   if (g_parseFlags & IgnoreUnknownOptions) return;
-  std::string message = "Unknown option \"";
-  message += token;
-  message += '"';
-  UsageError(message.c_str(), -1);
+  ErrorExit(ComposeUsage("Unknown option ", token), -1);
 }
 
 void CommandLineApp::ParseArgument(const char* token) {
@@ -140,25 +169,15 @@ void CommandLineApp::ParseArgument(const char* token) {
     return;
   }
   if (g_parseFlags & IgnoreUnexpectedArguments) return;
-  std::string message = "Unexepected argument \"";
-  message += token;
-  message += '"';
-  UsageError(message.c_str(), -1);
+  ErrorExit(ComposeUsage("Unexepected argument ", token), -1);
 }
 
-std::string CommandLineApp::UsageText(const char* message) const {
-  std::string text = "Error: ";
-  text += message ? message : "";
-  text += "\nUsage: ";
-  const OptionRegistry& registry = Registry();
-  for (int i = 0; i < registry.m_iCount; ++i) registry.m_ppOptions[i]->PrintSummary(text);
-  text += "\n\n";
-  for (int i = 0; i < registry.m_iCount; ++i) registry.m_ppOptions[i]->PrintDetail(text);
-  return text;
+const char* CommandLineApp::UsageText(const char* message) const {
+  return ComposeUsage(message, nullptr);
 }
 
 void CommandLineApp::UsageError(const char* message, int exitCode) {
-  ErrorExit(UsageText(message).c_str(), exitCode);
+  ErrorExit(UsageText(message), exitCode);
 }
 
 void CommandLineApp::ErrorExit(const char* text, int exitCode) {
@@ -176,9 +195,8 @@ void CommandLineApp::DebugPrint(const char* format, ...) {
   char text[2048];
   va_list args;
   va_start(args, format);
-  int n = std::vsnprintf(text, sizeof text, format, args);
+  FormatText(text, sizeof text, format, args);
   va_end(args);
-  if (n < 0) text[0] = '\0';
   if (m_bUseMessageBox) {
     ShowReportBox(text, m_szTitle, ReportIcon::Information);
   } else {

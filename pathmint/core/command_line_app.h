@@ -5,7 +5,6 @@
 #define PATHMINT_COMMAND_LINE_APP_H
 
 #include <cstdint>
-#include <string>
 
 #include "command_option.h"
 
@@ -45,8 +44,9 @@ class CommandLineApp {
   // Reports text alone as an error and ends the process with exitCode.
   [[noreturn]] void ErrorExit(const char* text, int exitCode);
 
-  // The full text UsageError reports for message.
-  std::string UsageText(const char* message) const;
+  // The full text UsageError reports for message. It stays valid until the next usage text is
+  // composed; message must not be such a text itself.
+  const char* UsageText(const char* message) const;
 
   int m_bUseMessageBox;
   int m_bDebugOutput;

@@ -1,6 +1,7 @@
 #include "command_option.h"
 
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -12,9 +13,19 @@ OptionRegistry& Registry() {
   return g_registry;
 }
 
+namespace {
+// The registry's array in C-runtime memory. Options are registered during start-up, and without
+// the array the program cannot go on: running out of memory here ends the process.
+CommandOption** AllocateOptions(int capacity) {
+  void* memory = std::malloc(static_cast<size_t>(capacity) * sizeof(CommandOption*));
+  if (!memory) std::abort();
+  return static_cast<CommandOption**>(memory);
+}
+}  // namespace
+
 void ResetRegistry() {
-  delete[] g_registry.m_ppOptions;
-  g_registry.m_ppOptions = new CommandOption*[1];
+  std::free(g_registry.m_ppOptions);
+  g_registry.m_ppOptions = AllocateOptions(1);
   g_registry.m_iCapacity = 1;
   g_registry.m_iCount = 0;
 }
@@ -22,9 +33,9 @@ void ResetRegistry() {
 void RegisterOption(CommandOption* option) {
   if (g_registry.m_iCount == g_registry.m_iCapacity) {
     int capacity = g_registry.m_iCapacity > 0 ? g_registry.m_iCapacity * 2 : 1;
-    CommandOption** grown = new CommandOption*[capacity];
+    CommandOption** grown = AllocateOptions(capacity);
     for (int i = 0; i < g_registry.m_iCount; ++i) grown[i] = g_registry.m_ppOptions[i];
-    delete[] g_registry.m_ppOptions;
+    std::free(g_registry.m_ppOptions);
     g_registry.m_ppOptions = grown;
     g_registry.m_iCapacity = capacity;
   }
@@ -42,40 +53,40 @@ int CommandOption::TakesValue() const {
   return 1;
 }
 
-void CommandOption::PrintSummary(std::string& out) const {
+void CommandOption::PrintSummary(TextStream& out) const {
   if (m_iFlags & Hidden) return;
-  if (!(m_iFlags & Required)) out += '[';
-  if (!(m_iFlags & Positional)) out += '-';
-  out += m_szName;
+  if (!(m_iFlags & Required)) out.Put('[');
+  if (!(m_iFlags & Positional)) out.Put('-');
+  out.Put(m_szName);
   const char* placeholder = ValuePlaceholder();
   if (placeholder && *placeholder) {
-    if (*m_szName) out += ':';
-    out += placeholder;
+    if (*m_szName) out.Put(':');
+    out.Put(placeholder);
   }
-  if (m_iFlags & Repeatable) out += " ...";
-  if (!(m_iFlags & Required)) out += ']';
-  out += ' ';
+  if (m_iFlags & Repeatable) out.Put(" ...");
+  if (!(m_iFlags & Required)) out.Put(']');
+  out.Put(' ');
 }
 
-void CommandOption::PrintDetail(std::string& out) const {
+void CommandOption::PrintDetail(TextStream& out) const {
   if (m_iFlags & Hidden) return;
-  out += '"';
-  if (!(m_iFlags & Positional)) out += '-';
-  out += m_szName;
-  out += '"';
-  if (std::strlen(m_szName) <= 7) out += '\t';
-  out += "\t ";
-  out += m_szHelp;
-  out += ' ';
+  out.Put('"');
+  if (!(m_iFlags & Positional)) out.Put('-');
+  out.Put(m_szName);
+  out.Put('"');
+  if (std::strlen(m_szName) <= 7) out.Put('\t');
+  out.Put("\t ");
+  out.Put(m_szHelp);
+  out.Put(' ');
   if (m_szEnvName) {
-    out += " ENV: $";
-    out += m_szEnvName;
+    out.Put(" ENV: $");
+    out.Put(m_szEnvName);
   }
   if (!(m_iFlags & Required)) {
-    out += " Default: ";
+    out.Put(" Default: ");
     PrintValue(out);
   }
-  out += '\n';
+  out.Put('\n');
 }
 
 FlagOption::FlagOption(const char* name, const char* help, int initial, uint32_t flags,
@@ -94,8 +105,8 @@ const char* FlagOption::ValuePlaceholder() const {
   return "";
 }
 
-void FlagOption::PrintValue(std::string& out) const {
-  out += m_bValue ? "on" : "off";
+void FlagOption::PrintValue(TextStream& out) const {
+  out.Put(m_bValue ? "on" : "off");
 }
 
 StringOption::StringOption(const char* name, const char* help, const char* initial,
@@ -110,8 +121,8 @@ const char* StringOption::ValuePlaceholder() const {
   return "<string>";
 }
 
-void StringOption::PrintValue(std::string& out) const {
-  out += m_szValue ? m_szValue : "NULL";
+void StringOption::PrintValue(TextStream& out) const {
+  out.Put(m_szValue ? m_szValue : "NULL");
 }
 
 IntegerOption::IntegerOption(const char* name, const char* help, int32_t initial,
@@ -126,8 +137,8 @@ const char* IntegerOption::ValuePlaceholder() const {
   return "<integer>";
 }
 
-void IntegerOption::PrintValue(std::string& out) const {
-  out += std::to_string(m_iValue);
+void IntegerOption::PrintValue(TextStream& out) const {
+  out.PutDecimal(m_iValue);
 }
 
 int32_t ConvertInteger(const char* text) {

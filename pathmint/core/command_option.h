@@ -5,7 +5,8 @@
 #define PATHMINT_COMMAND_OPTION_H
 
 #include <cstdint>
-#include <string>
+
+#include "text_stream.h"
 
 class CommandOption {
  public:
@@ -25,11 +26,11 @@ class CommandOption {
   // text may be null: a value option given as the last token without a value.
   virtual void SetValue(const char* text) = 0;
   virtual const char* ValuePlaceholder() const = 0;
-  virtual void PrintValue(std::string& out) const = 0;
+  virtual void PrintValue(TextStream& out) const = 0;
 
   // This option's entry in the usage summary line and its line in the detail list.
-  void PrintSummary(std::string& out) const;
-  void PrintDetail(std::string& out) const;
+  void PrintSummary(TextStream& out) const;
+  void PrintDetail(TextStream& out) const;
 
   const char* m_szName;
   const char* m_szHelp;
@@ -48,7 +49,7 @@ class FlagOption : public CommandOption {
   int TakesValue() const override;
   void SetValue(const char* text) override;
   const char* ValuePlaceholder() const override;
-  void PrintValue(std::string& out) const override;
+  void PrintValue(TextStream& out) const override;
 
   int m_bValue;
 };
@@ -60,7 +61,7 @@ class StringOption : public CommandOption {
                const char* envName);
   void SetValue(const char* text) override;
   const char* ValuePlaceholder() const override;
-  void PrintValue(std::string& out) const override;
+  void PrintValue(TextStream& out) const override;
 
   const char* m_szValue;
 };
@@ -73,7 +74,7 @@ class IntegerOption : public CommandOption {
   // A null text leaves the value as it is.
   void SetValue(const char* text) override;
   const char* ValuePlaceholder() const override;
-  void PrintValue(std::string& out) const override;
+  void PrintValue(TextStream& out) const override;
 
   int32_t m_iValue;
 };

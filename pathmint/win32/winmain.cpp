@@ -3,15 +3,16 @@
 
 #include <stdlib.h>
 
+#include <type_traits>
+
 #include "link_settings.h"
 
 namespace {
-// The one settings object, constructed during static initialisation and never destroyed.
-LinkSettings& Settings() {
-  static LinkSettings* settings = new LinkSettings();
-  return *settings;
-}
-LinkSettings& g_settings = Settings();
+// The one settings object, constructed during static initialisation. It has nothing to destroy,
+// so nothing runs for it at the end of the process.
+LinkSettings g_settings;
+static_assert(std::is_trivially_destructible<LinkSettings>::value,
+              "the settings object must need no destruction");
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

@@ -1,4 +1,6 @@
-#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 
 #include "code_page.h"
 #include "quorvel.h"
@@ -13,10 +15,10 @@ HMODULE ResourceModule(unsigned index) { return index == 0 ? GetModuleHandleA(nu
 
 // How the code page of the UTF-16 to ANSI conversion is found. Chosen once per process, at the
 // first conversion; simultaneous first uses settle on the rule that was published first.
-enum CodePageRule : int { kRuleUnset = 0, kRuleThreadAcp = 1, kRuleLocaleInfo = 2 };
-std::atomic<int> g_codePageRule{kRuleUnset};
+enum CodePageRule : LONG { kRuleUnset = 0, kRuleThreadAcp = 1, kRuleLocaleInfo = 2 };
+volatile LONG g_codePageRule = kRuleUnset;
 
-int ChooseCodePageRule() {
+LONG ChooseCodePageRule() {
   OSVERSIONINFOA version;
   ZeroMemory(&version, sizeof version);
   version.dwOSVersionInfoSize = sizeof version;
@@ -28,11 +30,11 @@ int ChooseCodePageRule() {
 }
 
 UINT ConversionCodePage() {
-  int rule = g_codePageRule.load();
+  LONG rule = InterlockedCompareExchange(&g_codePageRule, kRuleUnset, kRuleUnset);
   if (rule == kRuleUnset) {
-    int expected = kRuleUnset;
-    int chosen = ChooseCodePageRule();
-    rule = g_codePageRule.compare_exchange_strong(expected, chosen) ? chosen : expected;
+    LONG chosen = ChooseCodePageRule();
+    LONG before = InterlockedCompareExchange(&g_codePageRule, chosen, kRuleUnset);
+    rule = before == kRuleUnset ? chosen : before;
   }
   if (rule == kRuleThreadAcp) return CP_THREAD_ACP;  // resolved by the platform at each call
   char digits[7];
@@ -44,6 +46,38 @@ UINT ConversionCodePage() {
 }
 
 }  // namespace
+
+ResourceText::ResourceText(const char* text) {
+  std::size_t size = std::strlen(text);
+  char* bytes = Replace(size);
+  if (bytes != nullptr) std::memcpy(bytes, text, size);
+}
+
+ResourceText::~ResourceText() {
+  std::free(m_text);
+}
+
+char* ResourceText::Replace(std::size_t size) {
+  char* bytes = size < SIZE_MAX ? static_cast<char*>(std::realloc(m_text, size + 1)) : nullptr;
+  if (bytes == nullptr) {
+    clear();
+    return nullptr;
+  }
+  std::memset(bytes, 0, size + 1);
+  m_text = bytes;
+  m_size = size;
+  return bytes;
+}
+
+void ResourceText::Cut(std::size_t size) {
+  if (size >= m_size) return;
+  m_size = size;
+  m_text[size] = '\0';
+}
+
+bool ResourceText::operator==(const char* other) const {
+  return std::strlen(other) == m_size && std::memcmp(c_str(), other, m_size) == 0;
+}
 
 HMODULE FindStringModule(UINT id, LANGID language) {
   WORD block = StringBlockNumber(static_cast<std::uint16_t>(id));
@@ -77,13 +111,15 @@ bool LoadResourceString(ResourceText& text, HMODULE module, UINT id) {
   int count = StringEntryLength(entry);
   UINT codePage = ConversionCodePage();
   int bytes = WideCharToMultiByte(codePage, 0, units, count, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 0) {
-    text.clear();  // the conversion failed: the text is empty, the load still counts
+  char* out = bytes > 0 ? text.Replace(static_cast<std::size_t>(bytes)) : nullptr;
+  if (out == nullptr) {
+    // The conversion failed, or there is no memory for its result: the text is empty, the load
+    // still counts.
+    text.clear();
     return true;
   }
-  text.assign(static_cast<std::size_t>(bytes), '\0');
-  int written = WideCharToMultiByte(codePage, 0, units, count, &text[0], bytes, nullptr, nullptr);
-  text.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
+  int written = WideCharToMultiByte(codePage, 0, units, count, out, bytes, nullptr, nullptr);
+  text.Cut(written > 0 ? static_cast<std::size_t>(written) : 0);
   return true;
 }
 

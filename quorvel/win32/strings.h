@@ -6,10 +6,34 @@
 
 #include <windows.h>
 
-#include <string>
+#include <cstddef>
 
-// A loaded string: the converted bytes (size() counts bytes), always followed by a zero byte.
-using ResourceText = std::string;
+// A loaded string: the converted bytes in C-runtime memory (size() counts bytes), always followed
+// by a zero byte; freed with the text.
+class ResourceText {
+ public:
+  ResourceText() = default;
+  // A copy of text; empty when the memory cannot be had.
+  ResourceText(const char* text);
+  ~ResourceText();
+  ResourceText(const ResourceText&) = delete;
+  ResourceText& operator=(const ResourceText&) = delete;
+
+  // Replaces the text by `size` zero bytes and returns where they lie, for the caller to fill; null
+  // (and the text empty) when the memory cannot be had.
+  char* Replace(std::size_t size);
+  // Keeps the first `size` bytes (all of them when it holds fewer).
+  void Cut(std::size_t size);
+  void clear() { Cut(0); }
+
+  const char* c_str() const { return m_text ? m_text : ""; }
+  std::size_t size() const { return m_size; }
+  bool operator==(const char* other) const;
+
+ private:
+  char* m_text = nullptr;
+  std::size_t m_size = 0;
+};
 
 // The first resource module whose string tables hold a present entry for id in the given
 // language (0: the calling thread's language as the platform resolves it), or null.

@@ -18,6 +18,9 @@ check_eq "subsystem" "$(awk '$1 == "Subsystem" {print $2, $3, $4}' <<<"$headers"
 if [ "$arch" = i686 ]; then
   # file(1) adds "(stripped to external PDB)" for a program without symbol tables: the type is what counts.
   check_eq "file type" "$(file -b "$exe" | cut -d, -f1 | sed "s/ (stripped to external PDB)//")" "PE32 executable (GUI) Intel 80386"
+  # The deliverable stays small: the C++ runtime's library is not linked in again.
+  size=$(stat -c %s "$exe")
+  if [ "$size" -le 49152 ]; then echo "ok   $size bytes, at most 48 KiB"; else fail "$size bytes, more than 48 KiB"; fi
 fi
 
 dlls=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' | sort -u)

@@ -120,15 +120,28 @@ TEST(Parse, MatchingRules) {
 }
 
 TEST(Parse, ErrorShowsValuesTakenBeforeIt) {
-  Outcome o = ParseMatchApp({"/T:abc", "/N", "42", "/debug", "stray", "/name:never"});
-  ASSERT_EQ(o.boxes.size(), 1u);
-  EXPECT_EQ(o.boxes[0].text,
-            UsageOf("Unexepected argument \"stray\"", kMatchSummary,
-                    "\"-debug\"\t\t Debug.  Default: on\n"
-                    "\"-x\"\t\t One-letter flag.  Default: off\n"
-                    "\"-T\"\t\t Target.  Default: abc\n"
-                    "\"-name\"\t\t Name.  Default: start\n"
-                    "\"-N\"\t\t Number.  Default: 42\n"));
+  // The values held when the stray token is met; both ends of the number range are shown whole.
+  const struct {
+    std::vector<const char*> tokens;
+    const char* debug;
+    const char* target;
+    const char* number;
+  } cases[] = {
+      {{"/T:abc", "/N", "42", "/debug", "stray", "/name:never"}, "on", "abc", "42"},
+      {{"/N", "-2147483648", "stray"}, "off", "NULL", "-2147483648"},
+      {{"/N", "2147483647", "stray"}, "off", "NULL", "2147483647"},
+  };
+  for (const auto& c : cases) {
+    Outcome o = ParseMatchApp(c.tokens);
+    ASSERT_EQ(o.boxes.size(), 1u);
+    EXPECT_EQ(o.boxes[0].text,
+              UsageOf("Unexepected argument \"stray\"", kMatchSummary,
+                      std::string("\"-debug\"\t\t Debug.  Default: ") + c.debug + "\n" +
+                          "\"-x\"\t\t One-letter flag.  Default: off\n" +
+                          "\"-T\"\t\t Target.  Default: " + c.target + "\n" +
+                          "\"-name\"\t\t Name.  Default: start\n" +
+                          "\"-N\"\t\t Number.  Default: " + c.number + "\n"));
+  }
 }
 
 TEST(Parse, IgnoreFlagsSkipWhatNothingTakes) {

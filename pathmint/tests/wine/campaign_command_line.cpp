@@ -217,6 +217,12 @@ void HugeValues() {
                                               std::string(20000, '9') + blocked + " /T:x"),
               1, texts::DumpText(dump));
   }
+  // A dump longer than the box's 2,047 characters is cut there.
+  texts::Dump longDump;
+  longDump.link = kBlocked;
+  longDump.target = huge;
+  CHECK_RUN(RunUnchanged("huge dump", "/debug" + blocked + " /T:" + huge), 1,
+            texts::DumpText(longDump).substr(0, 2047));
 
   // Arguments are handed to the shell object whole.
   before = Snapshot(g_dir);

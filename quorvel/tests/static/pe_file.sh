@@ -19,6 +19,9 @@ expect_eq "subsystem" "$(awk '$1 == "Subsystem" {print $2}' <<<"$headers")" "000
 if [ "$arch" = i686 ]; then
   # file(1) adds "(stripped to external PDB)" for a program without symbol tables: the type is what counts.
   expect_eq "file(1) type" "$(file -b "$exe" | cut -d, -f1 | sed "s/ (stripped to external PDB)//")" "PE32 executable (GUI) Intel 80386"
+  # The deliverable stays small: the C++ runtime's library is not linked in again.
+  size=$(stat -c %s "$exe")
+  if [ "$size" -le 98304 ]; then echo "ok   $size bytes, at most 96 KiB"; else fail "$size bytes, more than 96 KiB"; fi
 fi
 
 dlls=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' | sort -u)

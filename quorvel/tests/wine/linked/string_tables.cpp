@@ -136,7 +136,7 @@ void ThreadLanguage(HMODULE quorvel) {
       ResourceText text;
       bool loaded = LoadResourceString(text, quorvel, id);
       std::string want = Ansi(lang.texts[id - 104], lang.codePage);
-      ok(loaded && text == want, "thread language 0x%04x id %u: loaded %d, %u bytes (want %u)",
+      ok(loaded && text == want.c_str(), "thread language 0x%04x id %u: loaded %d, %u bytes (want %u)",
          lang.language, id, loaded, (unsigned)text.size(), (unsigned)want.size());
     }
   }
