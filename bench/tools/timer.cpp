@@ -7,7 +7,7 @@
 // CASEFILE has one case per line, fields separated by tabs:
 //   name  mode  expect  settle-ms  prep  cwd  command-line
 // mode     exit        time from CreateProcess until the process has ended
-//          ready:N     a dialog: time until a visible dialog of the process shows a combo box 1000
+//          ready:N     a dialog: time until a visible dialog of the process shows the zone list
 //                      with at least N entries (N = "zones": as many as the zone catalogue has
 //                      subkeys; 0: the dialog is visible), then Cancel is sent; the end is timed too
 //          box         time until the process has ended or shows a dialog box of any kind,
@@ -37,10 +37,10 @@
 #include <string>
 #include <vector>
 
+#include "quorvel_test.h"
+
 namespace {
 
-const char kZonesKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones";
-const char kProgramKey[] = "SOFTWARE\\Corvant\\Brell Quorvel Utility";
 const DWORD kRunTimeoutMs = 30000;
 
 struct Case {
@@ -92,58 +92,13 @@ std::string Expand(const std::string& s, unsigned serial) {
   return out;
 }
 
-// Display name of the zone whose standard name is the one in force (the last such zone), or
-// of the first zone when none matches.
-std::string ZoneInForce() {
-  TIME_ZONE_INFORMATION now;
-  GetTimeZoneInformation(&now);
-  HKEY zones;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kZonesKey, 0, KEY_READ, &zones) != ERROR_SUCCESS) return "";
-  std::string first, match;
-  char name[512];
-  for (DWORD i = 0;; ++i) {
-    DWORD nameSize = sizeof name;
-    if (RegEnumKeyExA(zones, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    HKEY zone;
-    if (RegOpenKeyExA(zones, name, 0, KEY_READ, &zone) != ERROR_SUCCESS) continue;
-    char display[512] = "", stdName[512] = "";
-    DWORD size = sizeof display - 1;
-    RegQueryValueExA(zone, "Display", nullptr, nullptr, reinterpret_cast<BYTE*>(display), &size);
-    size = sizeof stdName - 1;
-    RegQueryValueExA(zone, "Std", nullptr, nullptr, reinterpret_cast<BYTE*>(stdName), &size);
-    RegCloseKey(zone);
-    WCHAR wide[64] = {};
-    MultiByteToWideChar(CP_ACP, 0, stdName, -1, wide, 63);
-    if (first.empty()) first = display;
-    if (lstrcmpiW(wide, now.StandardName) == 0) match = display;
-  }
-  RegCloseKey(zones);
-  return match.empty() ? first : match;
-}
-
-LONG ZoneCount() {
-  HKEY zones;
-  DWORD count = 0;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kZonesKey, 0, KEY_READ, &zones) != ERROR_SUCCESS) return -1;
-  RegQueryInfoKeyA(zones, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr,
-                   nullptr, nullptr, nullptr);
-  RegCloseKey(zones);
-  return static_cast<LONG>(count);
-}
-
+// The zone selector's program key with State and, in TZ0, the zone in force (or the first zone
+// when none matches).
 bool SetProgramKey(DWORD state) {
-  static std::string zone = ZoneInForce();
-  HKEY key;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, kProgramKey, 0, const_cast<char*>(""), 0, KEY_ALL_ACCESS,
-                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
-    return false;
-  }
-  char name[512] = {};
-  lstrcpynA(name, zone.c_str(), sizeof name);
-  bool good = RegSetValueExA(key, "State", 0, REG_DWORD, reinterpret_cast<BYTE*>(&state), 4) == ERROR_SUCCESS &&
-              RegSetValueExA(key, "TZ0", 0, REG_SZ, reinterpret_cast<BYTE*>(name), sizeof name) == ERROR_SUCCESS;
-  RegCloseKey(key);
-  return good;
+  static const std::string zone =
+      quorvel::ZoneInForce().empty() ? quorvel::ReadCatalogue().at(0).display : quorvel::ZoneInForce();
+  return quorvel::SetProgramValue("State", quorvel::Dword(state)) &&
+         quorvel::SetProgramValue("TZ0", quorvel::Field(zone));
 }
 
 bool Prepare(const std::string& prep, unsigned serial, std::string* why) {
@@ -155,7 +110,7 @@ bool Prepare(const std::string& prep, unsigned serial, std::string* why) {
       good = h != INVALID_HANDLE_VALUE;
       if (good) CloseHandle(h);
     } else if (step == "qkey:none") {
-      LONG r = RegDeleteKeyA(HKEY_CURRENT_USER, kProgramKey);
+      LONG r = RegDeleteKeyA(HKEY_CURRENT_USER, quorvel::kProgramKey);
       good = r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND;
     } else if (step == "qkey:silent") {
       good = SetProgramKey(0);
@@ -173,29 +128,8 @@ bool Prepare(const std::string& prep, unsigned serial, std::string* why) {
   return true;
 }
 
-struct FindDialog {
-  DWORD pid;
-  bool needCombo;
-  HWND found;
-};
-
-BOOL CALLBACK FindDialogOf(HWND h, LPARAM param) {
-  FindDialog* f = reinterpret_cast<FindDialog*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(h, &pid);
-  if (pid != f->pid || !IsWindowVisible(h)) return TRUE;
-  char cls[16] = "";
-  GetClassNameA(h, cls, sizeof cls);
-  if (strcmp(cls, "#32770") != 0) return TRUE;
-  if (f->needCombo && !GetDlgItem(h, 1000)) return TRUE;
-  f->found = h;
-  return FALSE;
-}
-
 HWND VisibleDialog(DWORD pid, bool needCombo) {
-  FindDialog f = {pid, needCombo, nullptr};
-  EnumWindows(FindDialogOf, reinterpret_cast<LPARAM>(&f));
-  return f.found;
+  return wintest::FindDialog(pid, needCombo ? IDC_ZONE_LIST : 0);
 }
 
 // A box the program shows where none is expected: note its text and close it.
@@ -223,22 +157,9 @@ Sample RunOnce(const Case& c, LONG zoneCount) {
   unsigned serial = ++g_serial;
   if (!Prepare(c.prep, serial, &s.note)) return s;
   std::string line = Expand(c.command, serial);
-  std::vector<char> buf(line.begin(), line.end());
-  buf.push_back('\0');
-  STARTUPINFOA si;
-  memset(&si, 0, sizeof si);
-  si.cb = sizeof si;
   PROCESS_INFORMATION pi;
   LARGE_INTEGER t0, t1;
-  // Wine now and then refuses a start with an internal error; such a start is tried again.
-  bool started = false;
-  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
-    if (attempt) Sleep(200);
-    QueryPerformanceCounter(&t0);
-    started = CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             c.cwd == "-" ? nullptr : c.cwd.c_str(), &si, &pi) != FALSE;
-  }
-  if (!started) {
+  if (!wintest::StartProcess(line, c.cwd == "-" ? nullptr : c.cwd.c_str(), 0, &pi, &t0)) {
     char msg[64];
     snprintf(msg, sizeof msg, "CreateProcess failed: error %lu", GetLastError());
     s.note = msg;
@@ -279,7 +200,7 @@ Sample RunOnce(const Case& c, LONG zoneCount) {
       HWND dlg = VisibleDialog(pi.dwProcessId, true);
       if (dlg) {
         DWORD_PTR count = 0;
-        HWND combo = GetDlgItem(dlg, 1000);
+        HWND combo = GetDlgItem(dlg, IDC_ZONE_LIST);
         if (need == 0 || (SendMessageTimeoutA(combo, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count) &&
                           static_cast<LONG>(count) >= need)) {
           QueryPerformanceCounter(&t1);
@@ -400,7 +321,7 @@ int main(int argc, char** argv) {
   }
   int runs = atoi(argv[3]), warmup = atoi(argv[4]), batchReps = atoi(argv[5]);
   QueryPerformanceFrequency(&g_freq);
-  LONG zoneCount = ZoneCount();
+  LONG zoneCount = static_cast<LONG>(quorvel::ReadCatalogue().size());
   fprintf(g_out, "case,phase,round,ready_ms,end_ms,exit,status,note\n");
 
   std::vector<size_t> single, batched;

@@ -2,31 +2,105 @@
 
 #include <stdarg.h>
 #include <stdio.h>
+#include <string.h>
+
+#include <algorithm>
 
 namespace wintest {
 namespace {
-int g_passed = 0;
-int g_failed = 0;
-const char* g_section = "";
-}  // namespace
 
-bool Check(bool cond, const char* file, int line, const char* fmt, ...) {
-  if (cond) {
-    ++g_passed;
-    return true;
-  }
-  ++g_failed;
-  const char* base = strrchr(file, '/');
-  if (!base) base = strrchr(file, '\\');
-  printf("%s:%d: [%s] check failed: ", base ? base + 1 : file, line, g_section);
-  va_list ap;
-  va_start(ap, fmt);
+int g_checks = 0, g_failures = 0, g_todos = 0, g_skipped = 0;
+unsigned g_todoLevel = 0;  // one bit per todo block, innermost lowest
+bool g_todoLoop = false;
+std::string g_section;
+std::vector<std::string> g_contexts;
+
+const char* BaseName(const char* file) {
+  const char* slash = strrchr(file, '/');
+  const char* backslash = strrchr(file, '\\');
+  const char* base = slash > backslash ? slash : backslash;
+  return base ? base + 1 : file;
+}
+
+void Report(const char* file, int line, const char* verdict, const char* fmt, va_list ap) {
+  printf("%s:%d: %s: ", BaseName(file), line, verdict);
+  if (!g_section.empty()) printf("[%s] ", g_section.c_str());
+  for (const std::string& c : g_contexts) printf("%s: ", c.c_str());
   vprintf(fmt, ap);
-  va_end(ap);
   printf("\n");
   fflush(stdout);
-  return false;
 }
+
+std::string Format(const char* fmt, va_list ap) {
+  char buf[1024];
+  vsnprintf(buf, sizeof buf, fmt, ap);
+  return buf;
+}
+
+}  // namespace
+
+bool Checker::operator()(bool cond, const char* fmt, ...) const {
+  ++g_checks;
+  va_list ap;
+  va_start(ap, fmt);
+  if (g_todoLevel & 1) {
+    if (cond) {
+      ++g_failures;
+      Report(file, line, "Test succeeded inside todo block", fmt, ap);
+    } else {
+      ++g_todos;
+      Report(file, line, "Test marked todo", fmt, ap);
+    }
+  } else if (!cond) {
+    ++g_failures;
+    Report(file, line, "Test failed", fmt, ap);
+  }
+  va_end(ap);
+  return cond;
+}
+
+void Skip(const char* file, int line, const char* fmt, ...) {
+  ++g_skipped;
+  va_list ap;
+  va_start(ap, fmt);
+  Report(file, line, "Tests skipped", fmt, ap);
+  va_end(ap);
+}
+
+void Trace(const char* file, int line, const char* fmt, ...) {
+  va_list ap;
+  va_start(ap, fmt);
+  Report(file, line, "trace", fmt, ap);
+  va_end(ap);
+}
+
+bool IsWine() {
+  static const bool wine =
+      GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+  return wine;
+}
+
+void StartTodo(bool isTodo) {
+  g_todoLevel = (g_todoLevel << 1) | (isTodo ? 1u : 0u);
+  g_todoLoop = true;
+}
+
+bool LoopTodo() {
+  const bool again = g_todoLoop;
+  g_todoLoop = false;
+  return again;
+}
+
+void EndTodo() { g_todoLevel >>= 1; }
+
+Context::Context(const char* fmt, ...) {
+  va_list ap;
+  va_start(ap, fmt);
+  g_contexts.push_back(Format(fmt, ap));
+  va_end(ap);
+}
+
+Context::~Context() { g_contexts.pop_back(); }
 
 void Section(const char* name) {
   g_section = name;
@@ -35,10 +109,13 @@ void Section(const char* name) {
 }
 
 int Summary() {
-  printf("%d passed, %d failed\n", g_passed, g_failed);
+  printf("%d checks (%d marked todo, %d failed), %d skipped\n", g_checks, g_todos, g_failures,
+         g_skipped);
   fflush(stdout);
-  return (g_failed == 0 && g_passed > 0) ? 0 : 1;
+  return (g_failures == 0 && g_checks > 0) ? 0 : 1;
 }
+
+// ---- files
 
 std::string ExeDir() {
   char path[MAX_PATH * 4];
@@ -47,144 +124,77 @@ std::string ExeDir() {
   return s.substr(0, s.find_last_of('\\') + 1);
 }
 
-static void RemoveTree(const std::string& dir) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
+std::wstring Wide(const std::string& ansi, UINT codePage) {
+  if (ansi.empty()) return std::wstring();
+  int n = MultiByteToWideChar(codePage, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(codePage, 0, ansi.data(), static_cast<int>(ansi.size()), &out[0], n);
+  return out;
+}
+
+std::string Narrow(const std::wstring& wide, UINT codePage) {
+  if (wide.empty()) return std::string();
+  int n = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), &out[0], n, nullptr,
+                      nullptr);
+  return out;
+}
+
+// Through the wide API, so that names longer than MAX_PATH go too.
+static void RemoveTree(const std::wstring& dir) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((dir + L"*").c_str(), &fd);
   if (h != INVALID_HANDLE_VALUE) {
     do {
-      std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string full = dir + name;
+      std::wstring name = fd.cFileName;
+      if (name == L"." || name == L"..") continue;
       if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(full + "\\");
+        RemoveTree(dir + name + L"\\");
       } else {
-        SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(full.c_str());
+        SetFileAttributesW((dir + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW((dir + name).c_str());
       }
-    } while (FindNextFileA(h, &fd));
+    } while (FindNextFileW(h, &fd));
     FindClose(h);
   }
-  RemoveDirectoryA(dir.c_str());
+  RemoveDirectoryW(dir.c_str());
 }
 
 std::string ScratchDir(const char* name) {
   std::string root = ExeDir() + "scratch\\";
   CreateDirectoryA(root.c_str(), nullptr);
   std::string dir = root + name + "\\";
-  RemoveTree(dir);
+  RemoveTree(Wide(dir));
   CreateDirectoryA(dir.c_str(), nullptr);
   return dir;
 }
 
-ProcessResult Run(const std::string& commandLine, const char* cwd, DWORD timeoutMs) {
-  ProcessResult r;
-  STARTUPINFOA si;
-  ZeroMemory(&si, sizeof si);
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi;
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd, &si, &pi)) {
-    printf("CreateProcess failed (%lu): %s\n", GetLastError(), commandLine.c_str());
-    return r;
-  }
-  r.started = true;
-  if (WaitForSingleObject(pi.hProcess, timeoutMs) != WAIT_OBJECT_0) {
-    r.timedOut = true;
-    TerminateProcess(pi.hProcess, 0xDEAD);
-    WaitForSingleObject(pi.hProcess, 5000);
-  }
-  GetExitCodeProcess(pi.hProcess, &r.exitCode);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return r;
-}
-
-BoxWatcher::BoxWatcher(const char* caption, UINT pressId)
-    : caption_(caption ? caption : ""), anyCaption_(caption == nullptr), pressId_(pressId) {
-  InitializeCriticalSection(&lock_);
-  stop_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  thread_ = CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr);
-}
-
-BoxWatcher::~BoxWatcher() {
-  Stop();
-  CloseHandle(stop_);
-  DeleteCriticalSection(&lock_);
-}
-
-DWORD WINAPI BoxWatcher::ThreadMain(void* self) {
-  BoxWatcher* w = static_cast<BoxWatcher*>(self);
-  while (WaitForSingleObject(w->stop_, 20) == WAIT_TIMEOUT) w->Poll();
-  return 0;
-}
-
-void BoxWatcher::Poll() {
-  HWND h = nullptr;
-  while ((h = FindWindowExA(nullptr, h, "#32770", nullptr)) != nullptr) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
-    if (pid == GetCurrentProcessId() || !IsWindowVisible(h)) continue;
-    char buf[8192];
-    buf[0] = '\0';
-    GetWindowTextA(h, buf, sizeof buf);
-    if (!anyCaption_ && caption_ != buf) continue;
-    EnterCriticalSection(&lock_);
-    bool known = false;
-    for (HWND s : seen_) known = known || s == h;
-    if (!known) {
-      Box box;
-      box.caption = buf;
-      // The whole text, however long (a usage text can carry a token of 32,000 characters).
-      HWND textControl = GetDlgItem(h, 0xFFFF);
-      if (textControl) {
-        std::vector<char> text(static_cast<size_t>(GetWindowTextLengthA(textControl)) + 2, '\0');
-        GetWindowTextA(textControl, text.data(), static_cast<int>(text.size()));
-        box.text = text.data();
-      }
-      seen_.push_back(h);
-      boxes_.push_back(box);
-    }
-    LeaveCriticalSection(&lock_);
-    HWND button = GetDlgItem(h, pressId_);
-    PostMessageA(h, WM_COMMAND, MAKEWPARAM(pressId_, BN_CLICKED), (LPARAM)button);
-  }
-}
-
-std::vector<Box> BoxWatcher::Stop() {
-  if (thread_) {
-    Poll();
-    SetEvent(stop_);
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-    thread_ = nullptr;
-  }
-  EnterCriticalSection(&lock_);
-  std::vector<Box> out = boxes_;
-  LeaveCriticalSection(&lock_);
-  return out;
-}
-
 bool FileExists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool ReadFileText(const std::string& path, std::string* out) {
-  FILE* f = fopen(path.c_str(), "rb");
-  if (!f) return false;
+  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
   out->clear();
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, f)) > 0) out->append(buf, n);
-  fclose(f);
+  char buf[65536];
+  DWORD n = 0;
+  while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n > 0) out->append(buf, n);
+  CloseHandle(h);
   return true;
 }
 
 bool WriteFileText(const std::string& path, const std::string& text) {
-  FILE* f = fopen(path.c_str(), "wb");
-  if (!f) return false;
-  bool good = fwrite(text.data(), 1, text.size(), f) == text.size();
-  return fclose(f) == 0 && good;
+  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool good = WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+              written == text.size();
+  return CloseHandle(h) && good;
 }
 
 std::string Quote(const std::string& arg) {
@@ -195,16 +205,235 @@ std::string Quote(const std::string& arg) {
       ++backslashes;
       continue;
     }
-    if (c == '"') {
-      out.append(backslashes * 2 + 1, '\\');
-    } else {
-      out.append(backslashes, '\\');
-    }
+    out.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
     backslashes = 0;
     out += c;
   }
   out.append(backslashes * 2, '\\');
-  out += '"';
+  return out + '"';
+}
+
+// ---- programs under test
+
+bool StartProcess(const std::string& commandLine, const char* cwd, DWORD flags,
+                  PROCESS_INFORMATION* pi, LARGE_INTEGER* startedAt) {
+  const int kTries = 4;
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  for (int attempt = 1;; ++attempt) {
+    STARTUPINFOA si;
+    ZeroMemory(&si, sizeof si);
+    si.cb = sizeof si;
+    if (startedAt) QueryPerformanceCounter(startedAt);
+    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, flags, nullptr, cwd, &si,
+                       pi)) {
+      return true;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_INTERNAL_ERROR || attempt == kTries) {
+      SetLastError(error);
+      return false;
+    }
+    printf(
+        "note: Wine refused to start a process with its internal error (%lu), try %d of %d: "
+        "%.200s\n",
+        error, attempt, kTries, commandLine.c_str());
+    fflush(stdout);
+    Sleep(200);
+  }
+}
+
+namespace {
+
+struct Found {
+  DWORD pid;
+  int id;
+  HWND window;
+};
+
+BOOL CALLBACK FindProc(HWND window, LPARAM param) {
+  Found* f = reinterpret_cast<Found*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  char cls[16] = "";
+  GetClassNameA(window, cls, sizeof cls);
+  if (pid != f->pid || strcmp(cls, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+  if (f->id && !GetDlgItem(window, f->id)) return TRUE;
+  f->window = window;
+  return FALSE;
+}
+
+// Which standard icon a message box shows: its icon control's pixels on screen compared with
+// each standard icon drawn on the same background; the one that agrees in 95% of the pixels.
+LPCSTR BoxIcon(HWND box) {
+  HWND icon = GetDlgItem(box, 0x14);  // the icon control: 0x14 on Windows, 0x440 in Wine
+  if (!icon) icon = GetDlgItem(box, 0x440);
+  if (!icon || !IsWindowVisible(icon)) return nullptr;
+  RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Sleep(300);
+  RECT r;
+  GetWindowRect(icon, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC shot = CreateCompatibleDC(screen);
+  HBITMAP shotBits = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ oldShot = SelectObject(shot, shotBits);
+  BitBlt(shot, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  const COLORREF background = GetPixel(shot, 0, 0);
+  LPCSTR best = nullptr;
+  long bestDiff = w * h / 20 + 1;
+  for (LPCSTR id : {IDI_WARNING, IDI_ERROR, IDI_INFORMATION, IDI_QUESTION}) {
+    HDC drawn = CreateCompatibleDC(screen);
+    HBITMAP drawnBits = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ oldDrawn = SelectObject(drawn, drawnBits);
+    HBRUSH brush = CreateSolidBrush(background);
+    RECT all = {0, 0, w, h};
+    FillRect(drawn, &all, brush);
+    DeleteObject(brush);
+    DrawIconEx(drawn, 0, 0, LoadIconA(nullptr, id), w, h, 0, nullptr, DI_NORMAL);
+    long diff = 0;
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) diff += GetPixel(drawn, x, y) != GetPixel(shot, x, y);
+    }
+    if (diff < bestDiff) {
+      bestDiff = diff;
+      best = id;
+    }
+    SelectObject(drawn, oldDrawn);
+    DeleteObject(drawnBits);
+    DeleteDC(drawn);
+  }
+  SelectObject(shot, oldShot);
+  DeleteObject(shotBits);
+  DeleteDC(shot);
+  ReleaseDC(nullptr, screen);
+  return best;
+}
+
+std::string NarrowWindowText(HWND window) {
+  std::vector<char> text(static_cast<size_t>(GetWindowTextLengthA(window)) + 2, '\0');
+  GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+  return text.data();
+}
+
+// Waits up to 20 ms for a debug event of the debugged run and handles it; true at its end.
+bool DebugStep(HANDLE process, Outcome* out) {
+  DEBUG_EVENT event;
+  if (!WaitForDebugEvent(&event, 20)) return false;
+  DWORD status = DBG_CONTINUE;
+  if (event.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT && event.u.CreateProcessInfo.hFile) {
+    CloseHandle(event.u.CreateProcessInfo.hFile);
+  } else if (event.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT && event.u.LoadDll.hFile) {
+    CloseHandle(event.u.LoadDll.hFile);
+  } else if (event.dwDebugEventCode == EXCEPTION_DEBUG_EVENT) {
+    const DWORD code = event.u.Exception.ExceptionRecord.ExceptionCode;
+    if (code != EXCEPTION_BREAKPOINT) status = DBG_EXCEPTION_NOT_HANDLED;
+    if (!event.u.Exception.dwFirstChance) {
+      out->crashed = true;
+      out->exception = code;
+      TerminateProcess(process, code);
+    }
+  }
+  ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
+  return event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT;
+}
+
+}  // namespace
+
+HWND FindDialog(DWORD pid, int id) {
+  Found f = {pid, id, nullptr};
+  EnumWindows(FindProc, reinterpret_cast<LPARAM>(&f));
+  return f.window;
+}
+
+std::string WindowText(HWND window, UINT codePage) {
+  std::vector<WCHAR> text(static_cast<size_t>(GetWindowTextLengthW(window)) + 2, L'\0');
+  GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+  return Narrow(text.data(), codePage);
+}
+
+std::string ComboEntry(HWND combo, LRESULT index) {
+  if (index < 0) return "<none>";
+  LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length < 0) return "<none>";
+  std::vector<WCHAR> text(static_cast<size_t>(length) + 2, L'\0');
+  SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(text.data()));
+  return Narrow(text.data());
+}
+
+std::vector<std::string> ComboEntries(HWND combo) {
+  std::vector<std::string> out;
+  const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) out.push_back(ComboEntry(combo, i));
+  return out;
+}
+
+void Click(HWND dialog, int id) {
+  if (id == 0) {
+    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+  } else {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+  }
+}
+
+void LookForWindows(DWORD pid, const RunOptions& options, std::vector<HWND>* seen, Outcome* out) {
+  HWND h = nullptr;
+  while ((h = FindWindowExA(nullptr, h, "#32770", nullptr)) != nullptr) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    if ((pid ? owner != pid : owner == GetCurrentProcessId()) || !IsWindowVisible(h)) continue;
+    if (std::find(seen->begin(), seen->end(), h) != seen->end()) continue;
+    seen->push_back(h);
+    HWND text = GetDlgItem(h, 0xFFFF);
+    if (!text) {
+      ++out->dialogs;
+      if (options.onDialog) {
+        options.onDialog(h);
+      } else {
+        Click(h, IDCANCEL);
+      }
+      continue;
+    }
+    Box box;
+    box.caption = NarrowWindowText(h);
+    box.text = NarrowWindowText(text);  // whole, however long
+    if (options.boxIcons) box.icon = BoxIcon(h);
+    out->boxes.push_back(box);
+    Click(h, IDOK);
+  }
+}
+
+Outcome Run(const std::string& commandLine, const RunOptions& options) {
+  Outcome out;
+  PROCESS_INFORMATION pi;
+  if (!StartProcess(commandLine, options.cwd, options.debug ? DEBUG_ONLY_THIS_PROCESS : 0, &pi)) {
+    out.startError = GetLastError();
+    return out;
+  }
+  out.started = true;
+  std::vector<HWND> seen;
+  const DWORD start = GetTickCount();
+  bool timedOut = false;
+  for (;;) {
+    if (options.debug ? DebugStep(pi.hProcess, &out)
+                      : WaitForSingleObject(pi.hProcess, 20) == WAIT_OBJECT_0) {
+      break;
+    }
+    LookForWindows(pi.dwProcessId, options, &seen, &out);
+    if (!timedOut && GetTickCount() - start > options.timeoutMs) {
+      timedOut = true;
+      TerminateProcess(pi.hProcess, 0xDEAD);
+      if (!options.debug) break;  // a debugged run still reports its end
+    }
+  }
+  WaitForSingleObject(pi.hProcess, 5000);
+  out.ended = !timedOut;
+  GetExitCodeProcess(pi.hProcess, &out.exitCode);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
   return out;
 }
 

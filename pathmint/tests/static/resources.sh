@@ -1,6 +1,6 @@
 # pathmint's resources: exactly the icon group 101 with its two 16-colour images, the version
 # record and the manifest, all in English (United States), with the values the program ships.
-source "$(dirname "$0")/common.bash"
+source "$(dirname "$0")/../../../tests/common/static.bash"
 need wrestool exiftool od
 
 tmp=$(mktemp -d)

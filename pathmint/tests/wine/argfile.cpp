@@ -1,52 +1,55 @@
 // pathmint's INI argument file under Wine, read through the platform's profile reader: each key,
-// values that replace the command line's, the format box, and hostile files.
-#include <windows.h>
+// values that replace the command line's, the format box, and hostile files (megabytes, binary
+// bytes, byte-order marks). Every run starts in a scratch folder; the file is never changed.
+#include "pathmint_test.h"
 
-#include <string>
-
-#include "shell_checks.h"
-#include "usage_texts.h"
-#include "wintest.h"
+using namespace pathmint;
+using texts::DumpText;
 
 namespace {
 
-using texts::Defaults;
-using texts::Dump;
-using texts::kUsageExit;
-using texts::RunPathmint;
-using texts::Usage;
+std::string g_dir;
+const std::string kBlockedRun = "/debug /L:" + std::string(kBlocked) + " /T:C:\\cmd.exe";
 
-std::string g_dir;  // scratch folder; every run starts in it
-const char kBlocked[] = "blocker.txt\\App";  // a link path below a file: the action always fails
+std::string Section(const std::string& body) { return "[LINK CONFIG]\r\n" + body; }
 
-std::string Section(const std::string& body) {
-  return "[LINK CONFIG]\r\n" + body;
-}
-
-// Writes name in the scratch folder and returns its full path.
-std::string WriteArgs(const char* name, const std::string& content) {
+// Writes name in the scratch folder and gives its full path.
+std::string WriteArgs(const std::string& name, const std::string& content) {
   std::string path = g_dir + name;
   ok(wintest::WriteFileText(path, content), "cannot write %s", path.c_str());
   return path;
 }
 
-texts::Outcome Run(const std::string& arguments) {
-  return RunPathmint(arguments, g_dir.c_str());
+// The dump of a run with an argument file and the blocked link path.
+std::string BlockedDump(
+    const std::string& target, void (*set)(Dump&) = [](Dump&) {}) {
+  Dump d;
+  d.cmdFile = true;
+  d.link = kBlocked;
+  d.target = target;
+  set(d);
+  return DumpText(d);
 }
 
-// The dump box of a run that starts with /debug, or "" when there was none.
-std::string DumpOf(const texts::Outcome& o) {
-  return o.boxes.empty() ? std::string() : o.boxes[0].text;
+// A run with the file args.ini of this content, which it leaves as it was, within 20 seconds.
+Effect RunWithFile(const std::string& content, const std::string& options) {
+  const std::string file = WriteArgs("args.ini", content);
+  const DWORD start = GetTickCount();
+  Effect e = RunIn(g_dir, "/F " + Quote(file) + " " + options);
+  const DWORD took = GetTickCount() - start;
+  std::string now;
+  ok(wintest::ReadFileText(file, &now) && now == content, "the argument file changed");
+  ok(took < 20000, "took %lu ms", took);
+  return e;
 }
 
 void EachKeyAlone() {
   wintest::Section("each key alone");
   // The command line makes the settings complete, so the run goes on to an action that fails.
-  struct Case {
+  const struct {
     const char* line;
     void (*set)(Dump&);
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"Target=C:\\Tools\\app.exe", [](Dump& d) { d.target = "C:\\Tools\\app.exe"; }},
       {"Arguments=-x -y", [](Dump& d) { d.arguments = "-x -y"; }},
       {"LinkPath=nodir\\Start Here", [](Dump& d) { d.link = "nodir\\Start Here"; }},
@@ -66,73 +69,42 @@ void EachKeyAlone() {
       {"Exec=1", [](Dump&) {}},
       {"Version=1.0", [](Dump&) {}},
   };
-  for (const Case& c : cases) {
-    std::string file = WriteArgs("one.ini", Section(std::string(c.line) + "\r\n"));
-    Dump want;
-    want.cmdFile = true;
-    want.link = kBlocked;
-    want.target = "C:\\cmd.exe";
-    c.set(want);
-    texts::Outcome o =
-        Run("/debug /L:" + std::string(kBlocked) + " /T:C:\\cmd.exe /F " + wintest::Quote(file));
-    ok(o.ran && o.exitCode == 1, "%s: exit code 0x%08lX", c.line, o.exitCode);
-    ok(o.boxes.size() == 1, "%s: %u boxes", c.line, unsigned(o.boxes.size()));
-    ok(DumpOf(o) == texts::DumpText(want), "%s: dump [%s]", c.line,
-       texts::Visible(DumpOf(o)).c_str());
+  for (const auto& c : cases) {
+    wintest::Context context("%s", c.line);
+    check_effect(RunWithFile(Section(std::string(c.line) + "\r\n"), kBlockedRun), "", 1,
+                 BlockedDump("C:\\cmd.exe", c.set));
   }
 }
 
 void FileOverridesCommandLine() {
   wintest::Section("file values replace command-line values");
   // Desktop=0 turns the command line's flag off; an empty Target keeps the command line's.
-  std::string file = WriteArgs("over.ini", Section("Desktop=0\r\nTarget=\r\nIconIndex=-5\r\n"));
-  Dump d;
-  d.cmdFile = true;
-  d.target = "C:\\cmd.exe";
-  d.link = kBlocked;
-  d.index = 3;
-  CHECK_RUN(Run("/debug /desktop /T:C:\\cmd.exe /N:3 /L:" + std::string(kBlocked) + " /F:" +
-                wintest::Quote(file)),
-            1, texts::DumpText(d));
-
+  check_effect(RunWithFile(Section("Desktop=0\r\nTarget=\r\nIconIndex=-5\r\n"),
+                           "/debug /desktop /T:C:\\cmd.exe /N:3 /L:" + std::string(kBlocked)),
+               "", 1, BlockedDump("C:\\cmd.exe", [](Dump& d) { d.index = 3; }));
   // A target from the file satisfies the "-T" check.
-  file = WriteArgs("target.ini", Section("Target=C:\\from file.exe\r\n"));
-  d = Dump();
-  d.cmdFile = true;
-  d.target = "C:\\from file.exe";
-  d.link = kBlocked;
-  CHECK_RUN(Run("/debug /L:" + std::string(kBlocked) + " /F " + wintest::Quote(file)), 1,
-            texts::DumpText(d));
-
+  check_effect(
+      RunWithFile(Section("Target=C:\\from file.exe\r\n"), "/debug /L:" + std::string(kBlocked)),
+      "", 1, BlockedDump("C:\\from file.exe"));
   // Desktop=2 counts as on: together with the command line's startup it is one folder too many.
-  file = WriteArgs("two.ini", Section("Desktop=2\r\nLinkPath=x\r\nTarget=y\r\n"));
-  CHECK_RUN(Run("/startup /F " + wintest::Quote(file)), kUsageExit, texts::kFolderCount);
-
+  check_effect(RunWithFile(Section("Desktop=2\r\nLinkPath=x\r\nTarget=y\r\n"), "/startup"), "",
+               kUsageExit, texts::kFolderCount);
   // Four text keys give four different fields; the file's values win over the command line's.
-  file = WriteArgs("four.ini", Section("Target=C:\\t.exe\r\nArguments=-a\r\nLinkPath=" +
-                                       std::string(kBlocked) + "\r\nIconPath=C:\\i.dll\r\n"));
-  d = Dump();
-  d.cmdFile = true;
-  d.target = "C:\\t.exe";
-  d.arguments = "-a";
-  d.link = kBlocked;
-  d.icon = "C:\\i.dll";
-  CHECK_RUN(Run("/debug /A:cmd-args /I:cmd-icon /F " + wintest::Quote(file)), 1,
-            texts::DumpText(d));
+  check_effect(RunWithFile(Section("Target=C:\\t.exe\r\nArguments=-a\r\nLinkPath=" +
+                                   std::string(kBlocked) + "\r\nIconPath=C:\\i.dll\r\n"),
+                           "/debug /A:cmd-args /I:cmd-icon"),
+               "", 1, BlockedDump("C:\\t.exe", [](Dump& d) {
+                 d.arguments = "-a";
+                 d.icon = "C:\\i.dll";
+               }));
 }
 
 void FilesThatContributeNothing() {
   wintest::Section("files that contribute nothing");
-  Dump none;
-  none.cmdFile = true;
-  none.link = kBlocked;
-  none.target = "C:\\cmd.exe";
-  Defaults u;
-  struct Case {
+  const struct {
     const char* what;
     std::string file;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"section named as in the format text",
        WriteArgs("dot.ini", "[LINK.CONFIG]\r\nTarget=C:\\x.exe\r\nLinkPath=App\r\nDesktop=1\r\n")},
       {"no section", WriteArgs("nosection.ini", "Target=C:\\x.exe\r\nLinkPath=App\r\n")},
@@ -140,131 +112,212 @@ void FilesThatContributeNothing() {
       {"directory", g_dir},
       {"missing file", g_dir + "missing.ini"},
       {"empty file", WriteArgs("empty.ini", "")},
+      {"name of 30,000 characters", std::string(30000, 'h')},
   };
-  for (const Case& c : cases) {
-    texts::Outcome o = Run("/debug /L:" + std::string(kBlocked) + " /T:C:\\cmd.exe /F " +
-                           wintest::Quote(c.file));
-    ok(o.ran && o.exitCode == 1, "%s: exit code 0x%08lX", c.what, o.exitCode);
-    ok(o.boxes.size() == 1 && DumpOf(o) == texts::DumpText(none), "%s: %u boxes, first [%s]",
-       c.what, unsigned(o.boxes.size()), texts::Visible(DumpOf(o)).c_str());
+  for (const auto& c : cases) {
+    wintest::Context context("%s", c.what);
+    check_effect(RunIn(g_dir, kBlockedRun + " /F " + Quote(c.file)), "", 1,
+                 BlockedDump("C:\\cmd.exe"));
   }
   // An empty name is no file at all.
-  Dump emptyName;
-  emptyName.cmdFile = true;
+  Dump none;
+  none.cmdFile = true;
+  Defaults u;
   u.file = "";
-  CHECK_RUN(Run("/debug /F:"), kUsageExit, texts::DumpText(emptyName), Usage(texts::kMissingL, u));
-
+  check_effect(RunIn(g_dir, "/debug /F:"), "", kUsageExit, DumpText(none),
+               Usage(texts::kMissingL, u));
   // A bare file name passes the existence test in the current directory but goes to the profile
   // reader unchanged, and the reader looks for bare names in the Windows directory.
   WriteArgs("bare.ini", Section("Target=C:\\x.exe\r\n"));
   u.file = "bare.ini";
-  CHECK_RUN(Run("/debug /F bare.ini"), kUsageExit, texts::DumpText(emptyName),
-            Usage(texts::kMissingL, u));
+  check_effect(RunIn(g_dir, "/debug /F bare.ini"), "", kUsageExit, DumpText(none),
+               Usage(texts::kMissingL, u));
   // With a directory part the same file is read.
-  Dump relative;
-  relative.cmdFile = true;
+  Dump relative = none;
   relative.target = "C:\\x.exe";
   u.file = ".\\bare.ini";
   u.target = "C:\\x.exe";
-  CHECK_RUN(Run("/debug /F .\\bare.ini"), kUsageExit, texts::DumpText(relative),
-            Usage(texts::kMissingL, u));
+  check_effect(RunIn(g_dir, "/debug /F .\\bare.ini"), "", kUsageExit, DumpText(relative),
+               Usage(texts::kMissingL, u));
 }
 
 void LongValues() {
   wintest::Section("long values are cut to 254 characters");
-  const std::string y300(300, 'y');
-  std::string link = g_dir + "long";
-  std::string file = WriteArgs("long.ini", Section("Arguments=" + y300 + "\r\nLinkPath=" + link +
-                                                   "\r\nTarget=C:\\windows\\notepad.exe\r\n"));
+  const std::string y300(300, 'y'), y254(254, 'y');
   Dump d;
   d.cmdFile = true;
-  d.arguments = std::string(254, 'y');
-  d.link = link;
+  d.arguments = y254;
+  d.link = g_dir + "long";
   d.target = "C:\\windows\\notepad.exe";
-  CHECK_RUN(Run("/debug /F " + wintest::Quote(file)), 0, texts::DumpText(d));
-  shellcheck::LinkContents contents = shellcheck::ReadLink(link + ".lnk");
-  ok(contents.loaded, "no shortcut written at %s.lnk", link.c_str());
-  ok(contents.arguments == std::string(254, 'y'), "shortcut arguments of %u characters",
-     unsigned(contents.arguments.size()));
-
+  Effect e = RunWithFile(
+      Section("Arguments=" + y300 + "\r\nLinkPath=" + d.link + "\r\nTarget=" + d.target + "\r\n"),
+      "/debug");
+  check_effect(e, "+long.lnk", 0, DumpText(d));
+  check_link(e.links["long.lnk"], d.target, y254);
   // 254 characters arrive whole.
-  file = WriteArgs("exact.ini", Section("Arguments=" + std::string(254, 'z') + "\r\n"));
   d = Dump();
   d.cmdFile = true;
   d.arguments = std::string(254, 'z');
-  texts::Outcome o = Run("/debug /F " + wintest::Quote(file));
-  ok(DumpOf(o) == texts::DumpText(d), "254 characters: dump [%s]", DumpOf(o).c_str());
+  Defaults u;
+  u.arguments = d.arguments;
+  u.file = g_dir + "args.ini";
+  check_effect(RunWithFile(Section("Arguments=" + d.arguments + "\r\n"), "/debug"), "", kUsageExit,
+               DumpText(d), Usage(texts::kMissingL, u));
+
+  // Values, key names and section names of a megabyte.
+  const std::string mega(1 << 20, 'm');
+  check_effect(RunWithFile(Section("Target=" + mega + "\r\n"), kBlockedRun), "", 1,
+               BlockedDump(mega.substr(0, 254)));
+  check_effect(RunWithFile(Section(mega + "=1\r\nTarget=C:\\after.exe\r\n"), kBlockedRun), "", 1,
+               BlockedDump("C:\\after.exe"));
+  check_effect(RunWithFile("[" + mega + "]\r\nTarget=C:\\wrong.exe\r\n", kBlockedRun), "", 1,
+               BlockedDump("C:\\cmd.exe"));
 }
 
 void FormatBox() {
   wintest::Section("format box");
-  CHECK_RUN(Run("/fileformat"), kUsageExit, texts::FormatText(), Usage(texts::kMissingL));
+  check_effect(RunIn(g_dir, "/fileformat"), "", kUsageExit, texts::FormatText(),
+               Usage(texts::kMissingL));
   // Shown before the file is read and before the dump, whether or not the file exists.
   Dump d;
   d.fileformat = true;
   d.cmdFile = true;
   Defaults u;
   u.file = "missing.ini";
-  CHECK_RUN(Run("/fileformat /debug /F missing.ini"), kUsageExit, texts::FormatText(),
-            texts::DumpText(d), Usage(texts::kMissingL, u));
+  check_effect(RunIn(g_dir, "/fileformat /debug /F missing.ini"), "", kUsageExit,
+               texts::FormatText(), DumpText(d), Usage(texts::kMissingL, u));
   // Then the file's values take effect and the run goes on to the action.
-  std::string file = WriteArgs("fmt.ini", Section("Target=C:\\x.exe\r\nLinkPath=" +
-                                                  std::string(kBlocked) + "\r\n"));
-  CHECK_RUN(Run("/F " + wintest::Quote(file) + " -fileformat"), 1, texts::FormatText());
+  check_effect(
+      RunWithFile(Section("Target=C:\\x.exe\r\nLinkPath=" + std::string(kBlocked) + "\r\n"),
+                  "-fileformat"),
+      "", 1, texts::FormatText());
+}
+
+// A fixed pseudo-random byte sequence.
+std::string RandomBytes(size_t size, unsigned seed) {
+  std::string out(size, '\0');
+  for (char& c : out) {
+    seed = seed * 1103515245u + 12345u;
+    c = static_cast<char>(seed >> 16);
+  }
+  return out;
+}
+
+// Lines of other sections, keys and comments, about `size` bytes.
+std::string Padding(size_t size) {
+  std::string out;
+  for (int i = 0; out.size() < size; ++i) {
+    out += "[Other " + std::to_string(i) + "]\r\nTarget=C:\\other" + std::to_string(i) +
+           ".exe\r\n; a comment line that takes some room in the file\r\nLinkPath=elsewhere\r\n";
+  }
+  return out;
 }
 
 void HostileFiles() {
   wintest::Section("hostile files");
+  // Megabytes around the section: read all the same.
+  const std::string section =
+      Section("Target=C:\\from file.exe\r\nArguments=-big\r\nLinkPath=" + g_dir + "Big\r\n");
+  check_effect(RunWithFile(Padding(4 << 20) + section, ""), "+Big.lnk", 0);
+  check_effect(RunWithFile(section + Padding(4 << 20), ""), "+Big.lnk", 0);
+
+  // Nothing is taken from binary bytes.
+  check_effect(RunWithFile(RandomBytes(8 << 20, 1), kBlockedRun), "", 1,
+               BlockedDump("C:\\cmd.exe"));
+  check_effect(RunWithFile(std::string(1 << 20, '\0'), kBlockedRun), "", 1,
+               BlockedDump("C:\\cmd.exe"));
+  // A value of every byte value: whatever the profile reader makes of it is taken, cut.
+  const std::string file =
+      WriteArgs("bytes.ini", Section("Target=" + RandomBytes(200, 7) + "\r\n"));
+  char value[256] = "";
+  GetPrivateProfileStringA("LINK CONFIG", "Target", "", value, 255, file.c_str());
+  check_effect(RunIn(g_dir, kBlockedRun + " /F " + Quote(file)), "", 1, BlockedDump(value));
+
+  // Text with a byte-order mark is read in the ANSI code page.
+  const std::string cafe = "C:\\Caf\xE9\\app.exe";
+  std::string utf16 = "\xFF\xFE";
+  for (wchar_t c : std::wstring(L"[LINK CONFIG]\r\nTarget=C:\\Caf\u00e9\\app.exe\r\n")) {
+    utf16 += static_cast<char>(c & 0xFF);
+    utf16 += static_cast<char>(c >> 8);
+  }
+  check_effect(RunWithFile(utf16, kBlockedRun), "", 1, BlockedDump(cafe));
+  check_effect(
+      RunWithFile("\xEF\xBB\xBF" + Section("Target=C:\\Caf\xC3\xA9\\app.exe\r\n"), kBlockedRun), "",
+      1, BlockedDump(cafe));
+  check_effect(RunWithFile(Section("Target=" + cafe + "\r\n"), kBlockedRun), "", 1,
+               BlockedDump(cafe));
+
+  // Duplicates, long lines, many sections, odd numbers and keys: with /debug alone (the dump,
+  // then the usage error of what is missing, or the action), and with a complete command line,
+  // whose values the file's replace.
   std::string binary = "[LINK CONFIG]\r\nTarget=";
   for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 7919 + 13) & 0xFF);
-  std::string longLine = Section("Target=" + std::string(200000, 'q') + "\r\nLinkPath=" +
-                                 std::string(70000, 'l') + "\r\n" + std::string(100000, '[') +
-                                 "\r\n");
-  std::string duplicates = Section("Target=first\r\nTarget=second\r\n") + Section("Target=third\r\n");
-  std::string manyKeys;
-  for (int i = 0; i < 2000; ++i) manyKeys += "[LINK CONFIG]\r\nDesktop=" + std::to_string(i) + "\r\n";
-  std::string odd = Section("IconIndex=99999999999999999999\r\nFolder=-1\r\nClean=abc\r\n"
-                            "=value\r\nTarget\r\nLinkPath==x\r\n\"Target\"=\"quoted\"\r\n");
-  struct Case {
+  std::string manySections;
+  for (int i = 0; i < 2000; ++i) manySections += Section("Desktop=" + std::to_string(i) + "\r\n");
+  const struct {
     const char* what;
     std::string content;
-  } cases[] = {
-      {"binary bytes", binary},
-      {"very long lines", longLine},
-      {"duplicate keys and sections", duplicates},
-      {"many sections", manyKeys},
-      {"odd numbers and keys", odd},
-      {"nothing but a header", "[LINK CONFIG"},
+    void (*set)(Dump&);
+    const char* missing;  // the usage error after the dump; none: the action runs and fails
+    DWORD completeCode;
+    const char* completeChanges;
+  } rows[] = {
+      {"duplicate keys and sections",
+       Section("Target=first\r\nTarget=second\r\n") + Section("Target=third\r\n"),
+       [](Dump& d) { d.target = "first"; }, texts::kMissingL, 1, ""},
+      {"binary bytes after a key", binary, [](Dump&) {}, texts::kMissingL, 1, ""},
+      {"very long lines",
+       Section("Target=" + std::string(200000, 'q') + "\r\nLinkPath=" + std::string(70000, 'l') +
+               "\r\n" + std::string(100000, '[') + "\r\n"),
+       [](Dump& d) {
+         d.target = std::string(254, 'q');
+         d.link = std::string(254, 'l');
+       },
+       nullptr, 1, ""},
+      {"many sections", manySections, [](Dump&) {}, texts::kMissingL, 1, ""},
+      {"odd numbers and keys",
+       Section("IconIndex=99999999999999999999\r\nFolder=-1\r\nClean=abc\r\n=value\r\nTarget\r\n"
+               "LinkPath==x\r\n\"Target\"=\"quoted\"\r\n"),
+       [](Dump& d) { d.link = "=x"; }, texts::kMissingT, 0, "+=x.lnk"},
+      {"nothing but a header", "[LINK CONFIG", [](Dump&) {}, texts::kMissingL, 1, ""},
   };
-  for (const Case& c : cases) {
-    std::string file = WriteArgs("hostile.ini", c.content);
-    for (const char* extra : {" /debug", " /L:blocker.txt\\App /T:C:\\x.exe"}) {
-      texts::Outcome o = Run("/F " + wintest::Quote(file) + extra);
-      ok(o.ran, "%s%s: did not end", c.what, extra);
-      ok(o.exitCode == 0 || o.exitCode == 1 || o.exitCode == kUsageExit,
-         "%s%s: exit code 0x%08lX", c.what, extra, o.exitCode);
-      ok(o.boxes.size() <= 2, "%s%s: %u boxes", c.what, extra, unsigned(o.boxes.size()));
+  for (const auto& r : rows) {
+    wintest::Context context("%s", r.what);
+    Dump d;
+    d.cmdFile = true;
+    r.set(d);
+    // A number is what the profile reader makes of the text.
+    d.index = static_cast<int>(GetPrivateProfileIntA("LINK CONFIG", "IconIndex", 0,
+                                                     WriteArgs("args.ini", r.content).c_str()));
+    Effect e = RunWithFile(r.content, "/debug");
+    if (r.missing) {
+      Defaults u;
+      u.file = g_dir + "args.ini";
+      u.target = d.target == "(null)" ? "NULL" : d.target;
+      u.link = d.link == "(null)" ? "NULL" : d.link;
+      u.index = std::to_string(d.index);
+      check_effect(e, "", kUsageExit, DumpText(d), Usage(r.missing, u));
+    } else {
+      check_effect(e, "", 1, DumpText(d));
     }
+    check_effect(RunWithFile(r.content, "/L:" + std::string(kBlocked) + " /T:C:\\x.exe"),
+                 r.completeChanges, r.completeCode);
   }
-  // Duplicates: one of the values, and never a mixture.
-  std::string file = WriteArgs("dup.ini", duplicates);
-  texts::Outcome o = Run("/debug /F " + wintest::Quote(file));
-  Dump first;
-  first.cmdFile = true;
-  first.target = "first";
-  ok(DumpOf(o) == texts::DumpText(first), "duplicates: dump [%s]", texts::Visible(DumpOf(o)).c_str());
+}
 
-  // A file that another process holds open without sharing: it exists but cannot be read.
-  file = WriteArgs("locked.ini", Section("Target=C:\\x.exe\r\n"));
+void LockedFile() {
+  wintest::Section("a file held open by another process without sharing");
+  // It exists, but cannot be read.
+  const std::string file = WriteArgs("locked.ini", Section("Target=C:\\x.exe\r\n"));
   HANDLE lock = CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   ok(lock != INVALID_HANDLE_VALUE, "cannot lock %s", file.c_str());
   Dump locked;
   locked.cmdFile = true;
-  o = Run("/debug /F " + wintest::Quote(file));
-  ok(o.ran && o.exitCode == kUsageExit, "locked file: exit code 0x%08lX", o.exitCode);
-  ok(DumpOf(o) == texts::DumpText(locked), "locked file: dump [%s]",
-     texts::Visible(DumpOf(o)).c_str());
+  Defaults u;
+  u.file = file;
+  check_effect(RunIn(g_dir, "/debug /F " + Quote(file)), "", kUsageExit, DumpText(locked),
+               Usage(texts::kMissingL, u));
   if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
 }
 
@@ -279,5 +332,6 @@ int main() {
   LongValues();
   FormatBox();
   HostileFiles();
+  LockedFile();
   return wintest::Summary();
 }

@@ -1,95 +1,121 @@
-// The exec action with real command lines: launch the target in the start-up directory, then
-// delete the shortcut for good.
-#include "shell_checks.h"
+// The exec action with real command lines: the target launched in the start-up directory, then
+// the shortcut deleted for good. Every run is debugged, so that a crash shows as one.
+#include "pathmint_test.h"
 
-using shellcheck::RunPathmint;
-using wintest::FileExists;
-using wintest::Quote;
+using namespace pathmint;
 
 namespace {
 
-struct Case {
-  const char* name;
-  std::string options;
-  DWORD exitCode;
+struct Row {
+  std::string what, options;
+  DWORD code;
+  std::string changes;               // of the scratch folder
+  std::vector<std::string> prepare;  // files made first, below the scratch folder
   bool launches;
   std::vector<std::string> markerArguments;
-  std::vector<std::string> removed;  // files that must be gone afterwards
-  std::vector<std::string> kept;     // files that must still be there (made when missing)
 };
-
-std::string Lower(std::string s) {
-  CharLowerBuffA(&s[0], static_cast<DWORD>(s.size()));
-  return s;
-}
-
-void Touch(const std::string& path) {
-  wintest::WriteFileText(path, "not really a shortcut");
-}
 
 }  // namespace
 
 int main() {
-  wintest::BoxWatcher boxes(nullptr);
   const std::string dir = wintest::ScratchDir("exec");
-  const std::string runDir = dir + "start here\\";
-  CreateDirectoryA(runDir.c_str(), nullptr);
-  const std::string marker = dir + "marker.exe";
-  const std::string victim = dir + "victim.exe";
-  ok(shellcheck::PlaceMarker(marker) && shellcheck::PlaceMarker(victim), "marker not copied");
-  const std::string T = Quote("/T:" + marker);
-  auto L = [&](const std::string& name) { return Quote("/L:" + dir + name); };
-
-  // 255 characters before the extension: the longest name that fits with ".lnk".
-  const std::string longest = std::string(255 - dir.size(), 'x');
+  const std::string runDir = wintest::ScratchDir("exec start here");
+  const std::string record = runDir + "record.txt";
+  ok(PlaceMarker(dir + "marker.exe") && PlaceMarker(dir + "victim.exe"), "marker not copied");
+  const std::string T = Quote("/T:" + dir + "marker.exe");
+  auto L = [&](const std::string& name) { return " " + Quote("/L:" + dir + name); };
+  // The longest name that fits with ".lnk" (259 characters in all), and one more.
+  const std::string longest = PathOfLength(dir, 255, "", 'x').substr(dir.size());
   const std::string tooLong = longest + "x";
+  const std::string huge(30000, 'h');
 
-  const Case cases[] = {
-      {"extension appended", "-exec " + T + " \"/A:a b\" " + L("App"), 0, true, {"a", "b"},
-       {"App.lnk"}, {"App"}},
-      {"extension kept", "-exec " + T + " " + L("Up.LNK"), 0, true, {}, {"Up.LNK"},
-       {"Up.LNK.lnk"}},
-      {"no target", "-exec -folder " + L("NoTarget"), 0, false, {}, {"NoTarget.lnk"}, {}},
-      {"cannot start", "-exec " + Quote("/T:" + dir + "missing.exe") + " " + L("Fail"), 1, false,
-       {}, {"Fail.lnk"}, {}},
-      {"shortcut missing", "-exec " + T + " /A:again " + L("Gone"), 1, true, {"again"}, {}, {}},
-      {"exec wins over delfile", "-exec -delfile " + Quote("/T:" + victim) + " " + L("Both"), 0,
-       true, {}, {"Both.lnk"}, {"victim.exe"}},
-      {"no link file", "-exec -delfile " + T, 1, true, {}, {}, {}},
-      {"longest name", "-exec " + T + " " + L(longest), 0, true, {}, {longest + ".lnk"}, {}},
-      {"name too long", "-exec " + T + " " + L(tooLong), 1, true, {}, {}, {}},
+  std::vector<Row> rows = {
+      {"extension appended",
+       "-exec " + T + " \"/A:a b\"" + L("App"),
+       0,
+       "-App.lnk",
+       {"App.lnk", "App"},
+       true,
+       {"a", "b"}},
+      {"extension kept",
+       "-exec " + T + L("Up.LNK"),
+       0,
+       "-Up.LNK",
+       {"Up.LNK", "Up.LNK.lnk"},
+       true,
+       {}},
+      // With -folder no target is needed, and nothing is launched.
+      {"no target",
+       "-exec -folder" + L("NoTarget"),
+       0,
+       "-NoTarget.lnk",
+       {"NoTarget.lnk"},
+       false,
+       {}},
+      {"cannot start",
+       "-exec " + Quote("/T:" + dir + "missing.exe") + L("Fail"),
+       1,
+       "-Fail.lnk",
+       {"Fail.lnk"},
+       false,
+       {}},
+      {"shortcut missing", "-exec " + T + " /A:again" + L("Gone"), 1, "", {}, true, {"again"}},
+      {"exec wins over delfile",
+       "-exec -delfile " + Quote("/T:" + dir + "victim.exe") + L("Both"),
+       0,
+       "-Both.lnk",
+       {"Both.lnk"},
+       true,
+       {}},
+      {"no link file", "-exec -delfile " + T, 1, "", {}, true, {}},
+      {"longest name",
+       "-exec " + T + L(longest),
+       0,
+       "-" + longest + ".lnk",
+       {longest + ".lnk", longest},
+       true,
+       {}},
+      {"name too long", "-exec " + T + L(tooLong), 1, "", {tooLong + ".lnk", tooLong}, true, {}},
+      // Arguments of any length reach the target whole.
+      {"arguments of 30,000 characters",
+       "-exec " + T + " /A:" + huge + L("Exec"),
+       0,
+       "-Exec.lnk",
+       {"Exec.lnk"},
+       true,
+       {huge}},
   };
-
-  for (const Case& c : cases) {
-    wintest::Section(c.name);
-    for (const std::string& f : c.removed) Touch(dir + f);
-    for (const std::string& f : c.kept) {
-      if (!FileExists(dir + f)) Touch(dir + f);
-    }
-    const std::string record = dir + "record.txt";
-    shellcheck::DirectMarkerTo(record);
-
-    DWORD code = RunPathmint(c.options, runDir.c_str());
-    ok(code == c.exitCode, "exit %ld, expected %ld", static_cast<long>(code),
-       static_cast<long>(c.exitCode));
-    for (const std::string& f : c.removed) ok(!FileExists(dir + f), "%s not deleted", f.c_str());
-    for (const std::string& f : c.kept) ok(FileExists(dir + f), "%s deleted", f.c_str());
-
-    std::vector<std::string> fields;
-    bool ran = shellcheck::WaitForMarker(record, &fields, c.launches ? 15000 : 1500);
-    ok(ran == c.launches, "target %s", ran ? "ran" : "did not run");
-    if (ran && c.launches) {
-      std::vector<std::string> arguments(fields.begin() + 1, fields.end());
-      ok(arguments == c.markerArguments, "target got %s", shellcheck::Join(arguments).c_str());
-      // The target starts in the directory pathmint started in.
-      ok(Lower(fields[0] + "\\") == Lower(runDir), "target ran in [%s]", fields[0].c_str());
-    }
-    for (const std::string& f : c.kept) DeleteFileA((dir + f).c_str());
+  // A path given with its extension is used as it is: 259 characters fit.
+  for (size_t length : {259u, 260u, 261u}) {
+    std::string path = PathOfLength(dir, length, ".lnk", 'e');
+    rows.push_back({"with extension, " + std::to_string(length),
+                    "-exec -folder " + Quote("/L:" + path),
+                    length <= 259 ? 0u : 1u,
+                    length <= 259 ? "-" + path.substr(dir.size()) : "",
+                    {path.substr(dir.size())},
+                    false,
+                    {}});
+  }
+  // A target no path can be is not handed to the platform's launcher (which crashes on one of
+  // 1,000 characters): the launch fails, and the shortcut is still removed.
+  for (size_t length : {size_t(260), size_t(1000), huge.size()}) {
+    rows.push_back({"target of " + std::to_string(length),
+                    "/exec /T:" + std::string(length, 'h') + L("Exec"),
+                    1,
+                    "-Exec.lnk",
+                    {"Exec.lnk"},
+                    false,
+                    {}});
   }
 
-  std::vector<wintest::Box> seen = boxes.Stop();
-  wintest::Section("no message boxes");
-  ok(seen.empty(), "%u boxes, first: [%s] %s", static_cast<unsigned>(seen.size()),
-     seen.empty() ? "" : seen[0].caption.c_str(), seen.empty() ? "" : seen[0].text.c_str());
+  for (const Row& r : rows) {
+    wintest::Section(r.what.c_str());
+    for (const std::string& f : r.prepare)
+      ok(wintest::WriteFileText(dir + f, "x"), "cannot make %s", f.c_str());
+    DirectMarkerTo(record);
+    check_effect(RunIn(dir, r.options, false, runDir, true), r.changes, r.code);
+    check_marker(record, r.launches, runDir, r.markerArguments);
+    for (const std::string& f : r.prepare) Remove(dir + f);
+  }
   return wintest::Summary();
 }

@@ -1,67 +1,54 @@
-// Self-removing shortcuts end to end: created by pathmint, activated, the target run once and
-// the shortcut gone.
-#include "shell_checks.h"
+// Self-removing shortcuts end to end: made by pathmint, activated, the target run once and the
+// shortcut gone; and the relaunch line at its length limit.
+#include "pathmint_test.h"
 
-using shellcheck::LinkContents;
-using shellcheck::ReadLink;
-using shellcheck::RunPathmint;
+using namespace pathmint;
 using wintest::FileExists;
-using wintest::Quote;
 
 namespace {
 
-std::string Lower(std::string s) {
-  CharLowerBuffA(&s[0], static_cast<DWORD>(s.size()));
-  return s;
+// Starts what the shortcut holds, as the shell does (its path, quoted, then its arguments).
+wintest::Outcome ActivateResolved(const std::string& link, const std::string& runDir) {
+  LinkContents contents = ReadLink(link);
+  wintest::RunOptions options;
+  options.cwd = runDir.c_str();
+  return wintest::Run(Quote(contents.path) + " " + contents.arguments, options);
 }
 
-std::string WithoutTrailingBackslash(std::string s) {
-  while (!s.empty() && s.back() == '\\') s.pop_back();
-  return s;
-}
-
-bool WaitUntilGone(const std::string& path, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (FileExists(path)) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    Sleep(50);
-  }
-  return true;
-}
-
-// Opens the shortcut the way a user does, through the shell, from dir (the shell may start the
-// shortcut's program in the given folder or in its caller's). Wine's shell gives no handle to
-// the process it starts for a shortcut, so the caller watches the effects.
-bool ActivateThroughShell(const std::string& link, const std::string& dir) {
+// Opens the shortcut the way a user does, through the shell, from runDir, and waits until it is
+// gone. Wine's shell gives no handle to the process it starts for a shortcut, so the effects are
+// watched, and the boxes of any process.
+void check_shell_activation_(const char* file, int line, const std::string& link,
+                             const std::string& runDir) {
   char previous[MAX_PATH];
   GetCurrentDirectoryA(sizeof previous, previous);
-  SetCurrentDirectoryA(dir.c_str());
+  SetCurrentDirectoryA(runDir.c_str());
   SHELLEXECUTEINFOA sei;
   ZeroMemory(&sei, sizeof sei);
   sei.cbSize = sizeof sei;
   sei.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
   sei.lpFile = link.c_str();
-  sei.lpDirectory = dir.c_str();
+  sei.lpDirectory = runDir.c_str();
   sei.nShow = SW_SHOWNORMAL;
-  const bool opened = ShellExecuteExA(&sei) != 0;
+  ok_(file, line)(ShellExecuteExA(&sei) != 0, "the shell did not open the shortcut");
   SetCurrentDirectoryA(previous);
-  return opened;
+  wintest::Outcome shown;
+  std::vector<HWND> seen;
+  for (const DWORD start = GetTickCount(); FileExists(link) && GetTickCount() - start < 15000;) {
+    wintest::LookForWindows(0, wintest::RunOptions(), &seen, &shown);
+    Sleep(50);
+  }
+  ok_(file, line)(!FileExists(link), "the shortcut is still there");
+  ok_(file, line)(shown.boxes.empty() && shown.dialogs == 0, "%u boxes, first [%s]",
+                  unsigned(shown.boxes.size()),
+                  shown.boxes.empty() ? "" : shown.boxes[0].text.c_str());
 }
-
-// Starts what the shortcut holds, as the shell does (its path, quoted, then its arguments), in
-// dir, and gives the exit code of that run.
-DWORD ActivateResolved(const std::string& link, const std::string& dir) {
-  LinkContents contents = ReadLink(link);
-  if (!contents.loaded) return 0xDEADBEEF;
-  wintest::ProcessResult r =
-      wintest::Run(Quote(contents.path) + " " + contents.arguments, dir.c_str(), 30000);
-  return (r.started && !r.timedOut) ? r.exitCode : 0xDEADBEEF;
-}
+#define check_shell_activation(...) check_shell_activation_(__FILE__, __LINE__, __VA_ARGS__)
 
 struct Scenario {
-  const char* name;
-  const char* targetName;  // below the scratch folder; "mark er.exe" is the marker
-  const char* arguments;
+  std::string name;
+  std::string targetName;  // below the scratch folder; a marker unless it is missing.exe
+  std::string arguments;
   DWORD exitCode;
   bool launches;
   std::vector<std::string> markerArguments;
@@ -69,107 +56,110 @@ struct Scenario {
 
 void RunScenario(const Scenario& s, bool throughShell, const std::string& dir) {
   const std::string mode = throughShell ? "shell" : "resolved";
-  const std::string label = std::string(s.name) + " (" + mode + ")";
-  const std::string linkDir = dir + "one time\\";
-  const std::string link = linkDir + s.name + "-" + mode + ".lnk";
+  wintest::Context context("%s (%s)", s.name.c_str(), mode.c_str());
+  const std::string link = dir + "one time\\" + s.name + "-" + mode + ".lnk";
   const std::string target = dir + s.targetName;
-  const std::string record = dir + "record-" + s.name + "-" + mode + ".txt";
+  const std::string record = dir + "record.txt";
   const std::string runDir = dir + "run dir\\";
-  shellcheck::DirectMarkerTo(record);
+  DirectMarkerTo(record);
 
-  // Creation: the link name is given without its extension.
-  std::string options = "/clean " + Quote("/T:" + target) + " " +
-                        Quote("/L:" + link.substr(0, link.size() - 4));
-  if (*s.arguments) options += " " + Quote(std::string("/A:") + s.arguments);
-  DWORD code = RunPathmint(options);
-  ok(code == 0, "%s: creation exit %ld", label.c_str(), static_cast<long>(code));
-
-  LinkContents contents = ReadLink(link);
+  // Made with the link name given without its extension.
+  std::string options =
+      "/clean " + Quote("/T:" + target) + " " + Quote("/L:" + link.substr(0, link.size() - 4));
+  if (!s.arguments.empty()) options += " " + Quote("/A:" + s.arguments);
+  check_run(RunPathmint(options), 0);
   std::string line = "-exec /T:" + Quote(target);
-  if (*s.arguments) line += " /A:" + Quote(s.arguments);
-  line += " /L:" + Quote(link);
-  ok(contents.loaded && Lower(contents.path) == Lower(wintest::ExeDir() + "pathmint.exe"),
-     "%s: path [%s]", label.c_str(), contents.path.c_str());
-  ok(contents.arguments == line, "%s: arguments\n  [%s]\n  expected [%s]", label.c_str(),
-     contents.arguments.c_str(), line.c_str());
-  ok(contents.iconPath.empty() && contents.iconIndex == 0, "%s: icon [%s],%d", label.c_str(),
-     contents.iconPath.c_str(), contents.iconIndex);
+  if (!s.arguments.empty()) line += " /A:" + Quote(s.arguments);
+  check_link(ReadLink(link), wintest::ExeDir() + "pathmint.exe", line + " /L:" + Quote(link));
 
   // A copy made before the first use still starts the target, but has no shortcut to remove.
-  const std::string copy = linkDir + s.name + "-" + mode + "-copy.lnk";
+  const std::string copy = dir + "one time\\copy.lnk";
   CopyFileA(link.c_str(), copy.c_str(), FALSE);
-
   if (throughShell) {
-    ok(ActivateThroughShell(link, runDir), "%s: the shell did not open the shortcut",
-       label.c_str());
-    ok(WaitUntilGone(link, 15000), "%s: the shortcut is still there", label.c_str());
+    check_shell_activation(link, runDir);
   } else {
-    code = ActivateResolved(link, runDir);
-    ok(code == s.exitCode, "%s: exec exit %ld", label.c_str(), static_cast<long>(code));
-    ok(!FileExists(link), "%s: the shortcut is still there", label.c_str());
+    check_run(ActivateResolved(link, runDir), s.exitCode);
+    ok(!FileExists(link), "the shortcut is still there");
   }
+  check_marker(record, s.launches, runDir, s.markerArguments);
 
-  std::vector<std::string> fields;
-  bool ran = shellcheck::WaitForMarker(record, &fields, s.launches ? 15000 : 1500);
-  ok(ran == s.launches, "%s: target %s", label.c_str(), ran ? "ran" : "did not run");
-  if (ran && s.launches) {
-    std::vector<std::string> arguments(fields.begin() + 1, fields.end());
-    ok(arguments == s.markerArguments, "%s: target got %s", label.c_str(),
-       shellcheck::Join(arguments).c_str());
-    ok(Lower(fields[0]) == Lower(WithoutTrailingBackslash(runDir)),
-       "%s: target ran in [%s]", label.c_str(), fields[0].c_str());
-  }
-
-  // Second activation, of the copy.
-  shellcheck::DirectMarkerTo(record);
-  code = ActivateResolved(copy, runDir);
-  ok(code == 1, "%s: second activation exit %ld", label.c_str(), static_cast<long>(code));
-  ran = shellcheck::WaitForMarker(record, &fields, s.launches ? 15000 : 1500);
-  ok(ran == s.launches, "%s: second activation: target %s", label.c_str(),
-     ran ? "ran" : "did not run");
-  ok(FileExists(copy), "%s: the copy was removed", label.c_str());
+  DirectMarkerTo(record);
+  check_run(ActivateResolved(copy, runDir), 1);
+  check_marker(record, s.launches, runDir, s.markerArguments);
+  ok(FileExists(copy), "the copy was removed");
   DeleteFileA(copy.c_str());
 }
 
-void LineTooLong(const std::string& dir) {
-  wintest::Section("relaunch line that does not fit");
-  std::string link = dir + "one time\\TooLong";
-  std::string arguments(200, 'a');
-  DWORD code = RunPathmint("/clean " + Quote("/T:" + dir + "mark er.exe") + " /A:" + arguments +
-                           " " + Quote("/L:" + link));
-  ok(code == 1, "exit %ld", static_cast<long>(code));
-  ok(!FileExists(link + ".lnk"), "a shortcut was written");
+void RelaunchLineLimits(const std::string& dir) {
+  wintest::Section("the relaunch line at its limit");
+  // -exec /T:"target" /L:"link": 17 characters besides the two values.
+  const std::string link = PathOfLength(dir, 120, ".lnk", 'o');
+  auto lineOf = [&](size_t length) {
+    return "/clean " + Quote("/T:" + PathOfLength("C:\\", length - 17 - link.size(), "", 'y')) +
+           " " + Quote("/L:" + link);
+  };
+  std::vector<Case> cases = {
+      {"line of 260", lineOf(260), 1, ""},
+      {"line of 261", lineOf(261), 1, ""},
+      {"arguments that do not fit",
+       "/clean " + Quote("/T:" + dir + "mark er.exe") + " /A:" + std::string(200, 'a') + " " +
+           Quote("/L:" + dir + "one time\\TooLong"),
+       1, ""},
+      {"target of 30,000 characters", "/clean /L:Huge /T:" + std::string(30000, 'h'), 1, ""},
+  };
+  // The link path alone at the limit leaves no room for the line.
+  for (size_t length : {259u, 260u, 261u}) {
+    cases.push_back({"link path of " + std::to_string(length),
+                     "/clean /T:C:\\x.exe " + Quote("/L:" + PathOfLength(dir, length, ".lnk", 'c')),
+                     1, ""});
+  }
+  run_cases(dir, cases);
+
+  // The line that fits is written whole.
+  const std::string name = link.substr(dir.size());
+  Effect e = RunIn(dir, lineOf(259));
+  check_effect(e, "+" + name, 0);
+  check_link(e.links[name], wintest::ExeDir() + "pathmint.exe",
+             "-exec /T:\"" + PathOfLength("C:\\", 259 - 17 - link.size(), "", 'y') + "\" /L:\"" +
+                 link + "\"");
+  // An empty argument list gives the line of two fields.
+  e = RunIn(dir, "/clean /A: /T:C:\\x.exe /L:EmptyArgs");
+  check_effect(e, "+EmptyArgs.lnk", 0);
+  check_link(e.links["EmptyArgs.lnk"], wintest::ExeDir() + "pathmint.exe",
+             "-exec /T:\"C:\\x.exe\" /L:\"EmptyArgs.lnk\"");
 }
 
 }  // namespace
 
 int main() {
-  CoInitialize(nullptr);
-  wintest::BoxWatcher boxes(nullptr);
-  std::string dir = wintest::ScratchDir("one time");
+  const std::string dir = wintest::ScratchDir("one time");
   CreateDirectoryA((dir + "one time").c_str(), nullptr);
   CreateDirectoryA((dir + "run dir").c_str(), nullptr);
-  ok(shellcheck::PlaceMarker(dir + "mark er.exe"), "marker not copied");
+  ok(PlaceMarker(dir + "mark er.exe") && PlaceMarker(dir + "M\xE4rker \xE9.exe"),
+     "marker not copied");
 
   const Scenario scenarios[] = {
-      {"arguments", "mark er.exe", "\"two words\" C:\\Temp\\ \\\"q\\\" end\\", 0, true,
+      {"arguments",
+       "mark er.exe",
+       "\"two words\" C:\\Temp\\ \\\"q\\\" end\\",
+       0,
+       true,
        {"two words", "C:\\Temp\\", "\"q\"", "end\\"}},
       {"no-arguments", "mark er.exe", "", 0, true, {}},
       {"quotes-only", "mark er.exe", "\"", 0, true, {""}},
       {"cannot-start", "missing.exe", "x", 1, false, {}},
+      // Names and arguments beyond ASCII in the ANSI code page round-trip byte for byte.
+      {"Einmal \xFC\xE9",
+       "M\xE4rker \xE9.exe",
+       "\xE9\xE8 \"q\xFC\"",
+       0,
+       true,
+       {"\xE9\xE8", "q\xFC"}},
   };
   for (bool throughShell : {false, true}) {
-    for (const Scenario& s : scenarios) {
-      wintest::Section(s.name);
-      RunScenario(s, throughShell, dir);
-    }
+    wintest::Section(throughShell ? "activated through the shell" : "activated as resolved");
+    for (const Scenario& s : scenarios) RunScenario(s, throughShell, dir);
   }
-  LineTooLong(dir);
-
-  std::vector<wintest::Box> seen = boxes.Stop();
-  wintest::Section("no message boxes");
-  ok(seen.empty(), "%u boxes, first: [%s] %s", static_cast<unsigned>(seen.size()),
-     seen.empty() ? "" : seen[0].caption.c_str(), seen.empty() ? "" : seen[0].text.c_str());
-  CoUninitialize();
+  RelaunchLineLimits(dir);
   return wintest::Summary();
 }

@@ -96,12 +96,12 @@ ZONE_DIALOG = {
     'exstyle': 0, 'helpid': 0, 'rect': (0, 0, 286, 65), 'menu': '', 'class': '',
     'title': PRODUCT_TITLE, 'font': (8, 400, 0, 1, 'MS Shell Dlg'),
     'items': [
-        # id, class atom, text, rect, style
+        # id (the program's own name for it in resource.h), class atom, text, rect, style
         (1, BUTTON, 'OK', (169, 44, 50, 14), CV | WS_TABSTOP | BS_DEFPUSHBUTTON),
         (2, BUTTON, 'Cancel', (229, 44, 50, 14), CV | WS_TABSTOP | BS_PUSHBUTTON),
-        (1000, COMBOBOX, '', (7, 17, 272, 206), CV | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWN | CBS_SORT),
-        (1002, STATIC, 'Select your current Time Zone', (7, 7, 272, 8), CV | WS_GROUP | SS_LEFT),
-        (1001, BUTTON, 'Display this dialog box on startup', (7, 32, 158, 26),
+        ('IDC_ZONE_LIST', COMBOBOX, '', (7, 17, 272, 206), CV | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWN | CBS_SORT),
+        ('IDC_PROMPT', STATIC, 'Select your current Time Zone', (7, 7, 272, 8), CV | WS_GROUP | SS_LEFT),
+        ('IDC_SHOW_AT_STARTUP', BUTTON, 'Display this dialog box on startup', (7, 32, 158, 26),
          CV | WS_TABSTOP | BS_AUTOCHECKBOX | BS_TOP | BS_MULTILINE),
     ],
 }
@@ -501,9 +501,11 @@ def check_items(c, name, items, want_items, extended):
             c.eq(f'{where} help id', item['helpid'], 0)
 
 
-def check_dialogs(exe, c, _res):
+def check_dialogs(exe, c, res_dir):
     z = decode_dialogex(extract(exe, RT_DIALOG, 129, EN_US))
-    w = ZONE_DIALOG
+    w = dict(ZONE_DIALOG)
+    ids = resource_ids(res_dir)
+    w['items'] = [(ids[i[0]] if isinstance(i[0], str) else i[0],) + i[1:] for i in w['items']]
     c.eq('129 template version', (z['version'], z['signature']), (1, 0xFFFF))
     for key in ('helpid', 'exstyle', 'rect', 'menu', 'class', 'title', 'font'):
         c.eq(f'129 {key}', z.get(key), w[key])

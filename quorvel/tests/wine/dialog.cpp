@@ -1,6 +1,6 @@
-// quorvel's start under Wine, watched from outside: the zone dialog with its localised texts, the
-// check box on a first start, Cancel and the close box writing nothing, the "/x" switch, and the
-// warning box of a refused silent start.
+// quorvel's zone dialog under Wine, watched from outside: its localised texts and the check box
+// on a first start, Cancel and the close box writing nothing, and a catalogue of three hundred
+// hostile zones, listed exactly, never written to, and put back byte for byte afterwards.
 //
 //   quorvel_wine_dialog.exe                 everything, in the language Wine gives this process
 //   quorvel_wine_dialog.exe --texts LANGID  only the first start's texts; fails unless the user's
@@ -8,410 +8,318 @@
 //                                           not take effect cannot pass as English
 #include <stdio.h>
 #include <stdlib.h>
-#include <string.h>
 
-#include <string>
-#include <vector>
+#include <algorithm>
 
-#include "wintest.h"
+#include "quorvel_test.h"
 
-using namespace wintest;
+using namespace quorvel;
+using wintest::Section;
 
 namespace {
 
-const char kProgramKey[] = "SOFTWARE\\Corvant\\Brell Quorvel Utility";
-const char kCatalogueKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones";
-const char kMessage108[] =
-    "Access Denied, Unable to Set Time Zone Information.  Please contact your Administrator for "
-    "assistance.";
-const int kZoneList = 1000, kShowAtStartup = 1001, kPrompt = 1002;
-
-// The four dialog texts of the languages the tests run in (UTF-8).
-struct DialogTexts {
-  LANGID language;
-  const char* prompt;
-  const char* showAtStartup;
-  const char* ok;
-  const char* cancel;
-};
-const DialogTexts kLanguages[] = {
-    {0x0409, "Select your current Time Zone", "Display this dialog box on startup", "Ok", "Cancel"},
-    {0x0407, "Wählen Sie Ihre Zeitzone aus", "Dialogfenster beim Systemstart anzeigen", "Ok",
-     "Abbrechen"},
-    {0x040C, "Sélectionnez votre fuseau horaire actuel",
-     "Afficher cette boîte de dialogue au démarrage", "Ok", "Annuler"},
-    {0x0411, "現在のタイム ゾーンを選択してください",
-     "スタートアップ時にこのダイアログ ボックスを表示する", "OK", "キャンセル"},
-};
-
-std::wstring Wide(const char* utf8) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
-  std::wstring out(n > 0 ? n - 1 : 0, L'\0');
-  if (n > 1) MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &out[0], n);
-  return out;
-}
-
-std::string Utf8(const std::wstring& text) {
-  int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string out(n > 0 ? n - 1 : 0, '\0');
-  if (n > 1) WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
-  return out;
-}
-
-std::wstring WindowTextW(HWND window) {
-  wchar_t buf[1024];
-  buf[0] = L'\0';
-  if (window) GetWindowTextW(window, buf, 1024);
-  return buf;
-}
-
-std::string QuorvelPath() { return ExeDir() + "quorvel.exe"; }
-
-// The caption of dialog 129 as the program file's template holds it (an extended template).
-std::wstring TemplateCaption() {
-  HMODULE module = LoadLibraryExA(QuorvelPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  if (!module) return L"(quorvel.exe cannot be loaded)";
-  std::wstring caption = L"(no template 129)";
-  HRSRC res = FindResourceA(module, MAKEINTRESOURCEA(129), MAKEINTRESOURCEA(5));
+// The caption of the zone dialog as the program file's template holds it (an extended template).
+std::string TemplateCaption() {
+  HMODULE module = LoadLibraryExA((wintest::ExeDir() + "quorvel.exe").c_str(), nullptr,
+                                  LOAD_LIBRARY_AS_DATAFILE);
+  if (!module) return "(quorvel.exe cannot be loaded)";
+  std::wstring caption = L"(no template)";
+  HRSRC res = FindResourceA(module, MAKEINTRESOURCEA(IDD_ZONE_DIALOG), MAKEINTRESOURCEA(5));
   const WORD* p = res ? static_cast<const WORD*>(LockResource(LoadResource(module, res))) : nullptr;
   if (p && SizeofResource(module, res) > 26 && p[0] == 1 && p[1] == 0xFFFF) {
     const WORD* end = p + SizeofResource(module, res) / 2;
     p += 13;  // version, signature, help id, extended style, style, item count, x, y, cx, cy
     for (int field = 0; field < 2 && p < end; ++field) {  // menu, then window class
-      if (*p == 0) ++p;
-      else if (*p == 0xFFFF) p += 2;
-      else { while (p < end && *p) ++p; ++p; }
+      if (*p == 0) {
+        ++p;
+      } else if (*p == 0xFFFF) {
+        p += 2;
+      } else {
+        while (p < end && *p) ++p;
+        ++p;
+      }
     }
     caption.clear();
     while (p < end && *p) caption += static_cast<wchar_t>(*p++);
   }
   FreeLibrary(module);
-  return caption;
+  return wintest::Narrow(caption, CP_UTF8);
 }
 
-// ---- the program key, read and prepared from outside
-
-// Every value of the program key (name, type, bytes), or "absent".
-std::string KeySnapshot() {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kProgramKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return "absent";
-  std::string out = "present";
-  for (DWORD i = 0;; ++i) {
-    char name[256];
-    DWORD nameSize = sizeof name, type = 0;
-    BYTE data[2048];
-    DWORD dataSize = sizeof data;
-    if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
-    char head[300];
-    snprintf(head, sizeof head, " [%s type %lu size %lu:", name, type, dataSize);
-    out += head;
-    for (DWORD b = 0; b < dataSize; ++b) {
-      char hex[4];
-      snprintf(hex, sizeof hex, "%02x", data[b]);
-      out += hex;
-    }
-    out += "]";
+// What the list shows for the catalogue: each zone's display name as a narrow caller reads it,
+// its first 511 bytes up to the first zero byte; zones without one are left out. Sorted.
+std::vector<std::string> ListedZones() {
+  std::vector<std::string> out;
+  for (const CatalogueZone& z : ReadCatalogue()) {
+    if (!z.display.empty()) out.push_back(z.display.substr(0, 511));
   }
-  RegCloseKey(key);
+  std::sort(out.begin(), out.end());
   return out;
 }
 
-void DeleteProgramKey() { RegDeleteKeyA(HKEY_CURRENT_USER, kProgramKey); }
-
-bool WriteProgramKey(DWORD state, const std::string& zone) {
-  HKEY key;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, kProgramKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS) {
-    return false;
+void check_listed_(const char* file, int line, std::vector<std::string> entries) {
+  const std::vector<std::string> want = ListedZones();
+  std::sort(entries.begin(), entries.end());
+  if (ok_(file, line)(entries == want, "%u entries listed, %u expected", unsigned(entries.size()),
+                      unsigned(want.size()))) {
+    return;
   }
-  std::vector<BYTE> name(512, 0);
-  memcpy(name.data(), zone.c_str(), zone.size() < 511 ? zone.size() : 511);
-  bool good = RegSetValueExA(key, "State", 0, REG_DWORD, reinterpret_cast<BYTE*>(&state), 4) == ERROR_SUCCESS &&
-              RegSetValueExA(key, "TZ0", 0, REG_SZ, name.data(), 512) == ERROR_SUCCESS;
-  RegCloseKey(key);
-  return good;
-}
-
-// The "Display" text of the first zone of the platform's catalogue.
-std::string SomeCatalogueZone() {
-  HKEY catalogue, zone;
-  std::string out;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCatalogueKey, 0, KEY_READ, &catalogue) != ERROR_SUCCESS) return out;
-  char sub[512];
-  DWORD subSize = sizeof sub;
-  if (RegEnumKeyExA(catalogue, 0, sub, &subSize, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
-      RegOpenKeyExA(catalogue, sub, 0, KEY_READ, &zone) == ERROR_SUCCESS) {
-    char display[512] = "";
-    DWORD size = sizeof display - 1;
-    if (RegQueryValueExA(zone, "Display", nullptr, nullptr, reinterpret_cast<BYTE*>(display), &size) == ERROR_SUCCESS) {
-      out = display;
-    }
-    RegCloseKey(zone);
-  }
-  RegCloseKey(catalogue);
-  return out;
-}
-
-// ---- quorvel started and watched
-
-struct Started {
-  PROCESS_INFORMATION pi = {};
-  bool running = false;
-};
-
-// Starts quorvel with exactly this argument text after the quoted program name.
-Started Start(const std::string& arguments) {
-  Started s;
-  std::string line = Quote(QuorvelPath()) + (arguments.empty() ? "" : " " + arguments);
-  std::vector<char> buf(line.begin(), line.end());
-  buf.push_back('\0');
-  STARTUPINFOA si;
-  ZeroMemory(&si, sizeof si);
-  si.cb = sizeof si;
-  s.running = CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &s.pi) != 0;
-  ok(s.running, "quorvel starts: %s", line.c_str());
-  return s;
-}
-
-// Ends the watch: waits for quorvel to end by itself and checks that its exit code is 0.
-void ExpectExit(Started& s, const char* what) {
-  if (!s.running) return;
-  DWORD wait = WaitForSingleObject(s.pi.hProcess, 30000);
-  if (!ok(wait == WAIT_OBJECT_0, "%s: quorvel ends", what)) TerminateProcess(s.pi.hProcess, 0xDEAD);
-  WaitForSingleObject(s.pi.hProcess, 5000);
-  DWORD code = 0xDEAD;
-  GetExitCodeProcess(s.pi.hProcess, &code);
-  ok(code == 0, "%s: exit code %lu, want 0", what, code);
-  CloseHandle(s.pi.hThread);
-  CloseHandle(s.pi.hProcess);
-  s.running = false;
-}
-
-struct FindState {
-  DWORD pid;
-  bool wantZoneDialog;
-  HWND found;
-};
-
-BOOL CALLBACK FindProc(HWND window, LPARAM param) {
-  FindState* state = reinterpret_cast<FindState*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  char cls[64] = "";
-  GetClassNameA(window, cls, sizeof cls);
-  if (pid != state->pid || strcmp(cls, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-  bool isZoneDialog = GetDlgItem(window, kZoneList) != nullptr;
-  if (isZoneDialog != state->wantZoneDialog) return TRUE;
-  state->found = window;
-  return FALSE;
-}
-
-// The first visible zone dialog (or message box) of the process, waiting up to timeoutMs; null
-// when none appears or the process ends first.
-HWND WaitForWindow(const Started& s, bool zoneDialog, DWORD timeoutMs) {
-  if (!s.running) return nullptr;
-  for (DWORD waited = 0;; waited += 50) {
-    FindState state = {s.pi.dwProcessId, zoneDialog, nullptr};
-    EnumWindows(FindProc, reinterpret_cast<LPARAM>(&state));
-    if (state.found) return state.found;
-    if (waited >= timeoutMs || WaitForSingleObject(s.pi.hProcess, 50) == WAIT_OBJECT_0) {
-      // One last look: the window may have come up just as the process was seen to end.
-      EnumWindows(FindProc, reinterpret_cast<LPARAM>(&state));
-      return state.found;
+  for (size_t i = 0, shown = 0; i < entries.size() && i < want.size() && shown < 3; ++i) {
+    if (entries[i] != want[i] && ++shown) {
+      trace("entry [%.60s] where [%.60s] was expected", entries[i].c_str(), want[i].c_str());
     }
   }
 }
+#define check_listed(...) check_listed_(__FILE__, __LINE__, __VA_ARGS__)
 
-// Which standard icon the message box shows: its icon control's pixels on screen compared with
-// each standard icon drawn on the same background. Returns the best match or null.
-LPCSTR BoxIcon(HWND box) {
-  HWND icon = GetDlgItem(box, 0x0440);  // the message box's icon control
-  if (!icon || !IsWindowVisible(icon)) return nullptr;
-  RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  Sleep(300);
-  RECT r;
-  GetWindowRect(icon, &r);
-  int w = r.right - r.left, h = r.bottom - r.top;
-  if (w <= 0 || h <= 0) return nullptr;
-  HDC screen = GetDC(nullptr);
-  HDC shot = CreateCompatibleDC(screen);
-  HBITMAP shotBits = CreateCompatibleBitmap(screen, w, h);
-  HGDIOBJ oldShot = SelectObject(shot, shotBits);
-  BitBlt(shot, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  COLORREF background = GetPixel(shot, 0, 0);
-  static const LPCSTR kIcons[] = {IDI_WARNING, IDI_ERROR, IDI_INFORMATION, IDI_QUESTION};
-  LPCSTR best = nullptr;
-  long bestDiff = w * h / 20 + 1;  // a match must agree in at least 95% of the pixels
-  for (LPCSTR id : kIcons) {
-    HDC drawn = CreateCompatibleDC(screen);
-    HBITMAP drawnBits = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ oldDrawn = SelectObject(drawn, drawnBits);
-    HBRUSH brush = CreateSolidBrush(background);
-    RECT all = {0, 0, w, h};
-    FillRect(drawn, &all, brush);
-    DeleteObject(brush);
-    DrawIconEx(drawn, 0, 0, LoadIconA(nullptr, id), w, h, 0, nullptr, DI_NORMAL);
-    long diff = 0;
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) diff += GetPixel(drawn, x, y) != GetPixel(shot, x, y);
-    if (diff < bestDiff) {
-      bestDiff = diff;
-      best = id;
-    }
-    SelectObject(drawn, oldDrawn);
-    DeleteObject(drawnBits);
-    DeleteDC(drawn);
-  }
-  SelectObject(shot, oldShot);
-  DeleteObject(shotBits);
-  DeleteDC(shot);
-  ReleaseDC(nullptr, screen);
-  return best;
-}
-
-// The title the platform gives a message box that has no caption of its own.
-std::string DefaultBoxCaption() {
-  std::string line = Quote(ExeDir() + "quorvel_tool_default_caption_box.exe");
-  BoxWatcher any(nullptr);
-  ProcessResult r = Run(line, nullptr, 30000);
-  std::vector<Box> boxes = any.Stop();
-  for (const Box& b : boxes) {
-    if (b.text == "default caption probe") return b.caption;
-  }
-  ok(false, "the probe box appeared (started %d, timed out %d)", r.started, r.timedOut);
-  return "(none)";
-}
-
-// ---- the scenarios
-
-const DialogTexts* ExpectedTexts() {
-  LANGID ui = GetUserDefaultUILanguage();
-  for (const DialogTexts& t : kLanguages) {
-    if (t.language == ui) return &t;
-  }
-  ok(false, "the user's language 0x%04x is one of those with known texts", ui);
-  return nullptr;
-}
-
-// A first start (no program key): the dialog with its texts and the box ticked; Cancel (or the
-// close box) ends it with exit code 0 and leaves the program key absent.
-void FirstStart(const std::wstring& caption, bool useCloseBox) {
-  Section(useCloseBox ? "first start, closed by the caption's close box" : "first start, Cancel");
+// A first start (no program key): the dialog with its texts, every zone listed with the zone in
+// force preselected, the box ticked; Cancel or the close box ends it and writes nothing.
+void FirstStart(const std::string& caption, bool closeBox) {
+  Section(closeBox ? "first start, closed by the caption's close box" : "first start, Cancel");
   DeleteProgramKey();
-  ok(KeySnapshot() == "absent", "the program key is gone before the start");
-  Started s = Start("");
-  HWND dialog = WaitForWindow(s, true, 30000);
-  if (ok(dialog != nullptr, "the zone dialog appears on a first start")) {
-    const DialogTexts* want = ExpectedTexts();
-    struct {
-      int id;
-      const char* what;
-      const char* text;
-    } rows[] = {{kPrompt, "prompt", want ? want->prompt : ""},
-                {kShowAtStartup, "check box", want ? want->showAtStartup : ""},
-                {IDOK, "OK button", want ? want->ok : ""},
-                {IDCANCEL, "Cancel button", want ? want->cancel : ""}};
-    for (const auto& row : rows) {
-      std::wstring got = WindowTextW(GetDlgItem(dialog, row.id));
-      ok(got == Wide(row.text), "%s reads \"%s\", want \"%s\"", row.what, Utf8(got).c_str(), row.text);
+  const LANGID language = GetUserDefaultUILanguage();
+  const DialogTexts* want = nullptr;
+  for (const DialogTexts& t : kDialogTexts) want = t.language == language ? &t : want;
+  if (!ok(want != nullptr, "the user's language 0x%04x has no known texts", language)) return;
+  QuorvelRun r = RunQuorvel("", [&](HWND dialog) {
+    const int ids[] = {IDC_PROMPT, IDC_SHOW_AT_STARTUP, IDOK, IDCANCEL};
+    for (int i = 0; i < 4; ++i) {
+      std::string got = wintest::WindowText(GetDlgItem(dialog, ids[i]), CP_UTF8);
+      ok(got == want->texts[i], "control %d reads \"%s\", want \"%s\"", ids[i], got.c_str(),
+         want->texts[i]);
     }
-    std::wstring gotCaption = WindowTextW(dialog);
-    ok(gotCaption == caption, "caption \"%s\", want the template's \"%s\"", Utf8(gotCaption).c_str(),
-       Utf8(caption).c_str());
-    LRESULT check = SendMessageA(GetDlgItem(dialog, kShowAtStartup), BM_GETCHECK, 0, 0);
-    ok(check == BST_CHECKED, "the check box is ticked on a first start (BM_GETCHECK %ld)", (long)check);
-    LRESULT zones = SendMessageA(GetDlgItem(dialog, kZoneList), CB_GETCOUNT, 0, 0);
-    ok(zones > 0, "the zone list holds zones (%ld)", (long)zones);
-    if (useCloseBox) {
-      PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-    } else {
-      PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
-    }
-  }
-  ExpectExit(s, "first start");
-  ok(KeySnapshot() == "absent", "nothing was written: %s", KeySnapshot().c_str());
+    std::string got = wintest::WindowText(dialog, CP_UTF8);
+    ok(got == caption, "caption \"%s\", want the template's \"%s\"", got.c_str(), caption.c_str());
+    wintest::Click(dialog, closeBox ? 0 : IDCANCEL);
+  });
+  check_run(r, 1, false);
+  ok(r.dialog.check == BST_CHECKED, "check box %ld on a first start", long(r.dialog.check));
+  check_listed(r.dialog.entries);
+  // (In some languages Wine's name of the zone in force is none of the catalogue's.)
+  const std::string inForce = ZoneInForce().empty() ? "<none>" : ZoneInForce();
+  ok(r.dialog.selected == inForce, "selected '%s', in force '%s'", r.dialog.selected.c_str(),
+     inForce.c_str());
+  ok(KeySnapshot() == "absent", "the program key was written: %s", KeySnapshot().c_str());
 }
 
-// With a saved zone and the dialog turned off: the switch decides between the dialog (box clear)
-// and the silent start, which Wine refuses, so that it shows message 108.
-void SwitchRule(const std::string& defaultCaption) {
-  std::string zone = SomeCatalogueZone();
-  ok(!zone.empty(), "the catalogue has a zone to save");
-  struct Case {
-    const char* arguments;
-    bool dialog;
-  } cases[] = {{"/x", true}, {"/X", true}, {"/x ", false}, {"-x", false}, {"", false}, {"/xx", false}};
-  for (const Case& c : cases) {
-    char name[64];
-    snprintf(name, sizeof name, "saved zone, dialog off, arguments \"%s\"", c.arguments);
-    Section(name);
-    DeleteProgramKey();
-    ok(WriteProgramKey(0, zone), "the program key is prepared");
-    std::string before = KeySnapshot();
-    Started s = Start(c.arguments);
-    if (c.dialog) {
-      HWND dialog = WaitForWindow(s, true, 30000);
-      if (ok(dialog != nullptr, "the switch shows the dialog")) {
-        LRESULT check = SendMessageA(GetDlgItem(dialog, kShowAtStartup), BM_GETCHECK, 0, 0);
-        ok(check == BST_UNCHECKED, "the check box is clear, as saved (BM_GETCHECK %ld)", (long)check);
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
-      }
-    } else {
-      // The silent start: exactly one warning box with message 108, and never the dialog.
-      HWND box = WaitForWindow(s, false, 30000);
-      if (ok(box != nullptr, "the refused silent start shows a message box")) {
-        char text[1024] = "", caption[256] = "";
-        GetWindowTextA(GetDlgItem(box, 0xFFFF), text, sizeof text);
-        GetWindowTextA(box, caption, sizeof caption);
-        ok(strcmp(text, kMessage108) == 0, "message 108: \"%s\"", text);
-        ok(defaultCaption == caption, "caption \"%s\", want the platform's default \"%s\"", caption,
-           defaultCaption.c_str());
-        if (c.arguments[0] == '\0') {
-          ok(BoxIcon(box) == IDI_WARNING, "the box shows the warning icon");
-        }
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        Sleep(500);
-        ok(WaitForWindow(s, false, 1000) == nullptr, "no second message box");
-      }
-      HWND dialog = WaitForWindow(s, true, 1000);
-      if (!ok(dialog == nullptr, "no dialog on a silent start")) {
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-      }
+// ---- a catalogue of hostile zones
+
+const char kPrefix[] = "zzQuorvelCampaign ";
+const int kZones = 300;
+
+// Every subkey, value name, type and byte below key, in enumeration order.
+void Dump(HKEY key, const std::string& path, std::string* out) {
+  DWORD maxName = 0, maxData = 0, maxSub = 0;
+  RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, &maxSub, nullptr, nullptr, &maxName,
+                   &maxData, nullptr, nullptr);
+  std::vector<char> name(maxName + 2);
+  std::vector<BYTE> data(maxData + 2);
+  for (DWORD i = 0;; ++i) {
+    DWORD nameSize = static_cast<DWORD>(name.size()), dataSize = static_cast<DWORD>(data.size());
+    DWORD type = 0;
+    if (RegEnumValueA(key, i, name.data(), &nameSize, nullptr, &type, data.data(), &dataSize) !=
+        ERROR_SUCCESS) {
+      break;
     }
-    ExpectExit(s, name);
-    ok(KeySnapshot() == before, "the program key is unchanged: %s", KeySnapshot().c_str());
+    *out += path + "=" + std::string(name.data(), nameSize) + "|" + std::to_string(type) + "|";
+    out->append(reinterpret_cast<const char*>(data.data()), dataSize);
+    *out += '\n';
   }
+  std::vector<char> sub(maxSub + 2);
+  for (DWORD i = 0;; ++i) {
+    DWORD subSize = static_cast<DWORD>(sub.size());
+    if (RegEnumKeyExA(key, i, sub.data(), &subSize, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    std::string child(sub.data(), subSize);
+    *out += path + "\\" + child + "\n";
+    HKEY h;
+    if (RegOpenKeyExA(key, child.c_str(), 0, KEY_READ, &h) == ERROR_SUCCESS) {
+      Dump(h, path + "\\" + child, out);
+      RegCloseKey(h);
+    }
+  }
+}
+
+std::string CatalogueDump() {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCatalogue, 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
+  std::string out = "present\n";
+  Dump(key, "", &out);
+  RegCloseKey(key);
+  return out;
+}
+
+std::string Bytes(size_t n, unsigned seed, bool noZero) {
+  std::string out(n, '\0');
+  for (char& c : out) {
+    seed = seed * 1103515245u + 12345u;
+    c = static_cast<char>(seed >> 16);
+    if (noZero && c == 0) c = 'z';
+  }
+  return out;
+}
+
+std::string Number(int i) {
+  char buf[8];
+  snprintf(buf, sizeof buf, "%03d", i);
+  return buf;
+}
+
+// Zone i, of a shape chosen by i, so that every shape occurs many times among the 300: values
+// of every registry type and of every size from nothing to a megabyte, texts cut at the field,
+// unterminated, non-ASCII, duplicated; rules too short, too long, of the wrong type.
+bool AddCampaignZone(int i) {
+  const std::string n = Number(i);
+  std::string key = kPrefix + n;
+  Value display = Text("(UTC+01:00) Campaign " + n), standard = Text("Campaign Std " + n),
+        daylight = Text("Campaign Dlt " + n), rule = Raw(REG_BINARY, Bytes(44, unsigned(i), false));
+  switch (i % 20) {
+    case 1:
+      display = Text("%SystemRoot% Campaign " + n, REG_EXPAND_SZ);
+      standard = Text("%TEMP%", REG_EXPAND_SZ);
+      rule = Raw(REG_BINARY, Bytes(43, 1, false));
+      break;
+    case 2:
+      display = Raw(REG_MULTI_SZ, "Multi " + n + std::string("\0second\0\0", 9));
+      standard = Raw(REG_MULTI_SZ, std::string("\0\0", 2));
+      rule = Raw(REG_BINARY, Bytes(45, 2, false));
+      break;
+    case 3:
+      display = Raw(REG_BINARY, "Binary " + n);  // no terminator
+      standard = Raw(REG_BINARY, std::string(600, 'S'));
+      rule = Text("not a rule");
+      break;
+    case 4:
+      display = Raw(REG_DWORD, std::string("D", 1) + n.substr(0, 3));
+      standard = Raw(REG_DWORD, std::string("\0\0\0\0", 4));
+      rule = Raw(REG_DWORD, "rule");
+      break;
+    case 5:
+      display = Raw(REG_QWORD, "Q" + n + "qqqq");
+      daylight = Raw(REG_QWORD, std::string(8, '\xFF'));
+      rule = Raw(REG_QWORD, Bytes(8, 5, false));
+      break;
+    case 6:
+      display = Raw(REG_NONE, "");
+      standard = Absent();
+      break;
+    case 7:
+      display = Text("");
+      key = kPrefix + std::string(100, 'K');  // and a long key name
+      break;
+    case 8:
+      display = Absent();
+      rule = Absent();
+      break;
+    case 9:
+      display = Text(n + std::string(508, 'a'));   // 511 bytes
+      standard = Text(n + std::string(509, 'b'));  // 512
+      daylight = Text(n + std::string(510, 'c'));  // 513
+      break;
+    case 10:
+      display = Raw(REG_BINARY, n + std::string(509, 'B'));  // 512 bytes, no terminator
+      break;
+    case 11:
+      display = Text(n + std::string(4093, 'L'));
+      break;
+    case 12:
+      // Non-zero bytes of every value, 64 KB of them in the first few zones.
+      display = Raw(REG_BINARY, n + Bytes(i < 20 ? 65536 : 700, unsigned(i), true));
+      break;
+    case 13:
+      display = Text("Zone \xE9\xE8\xFC\x80\x9F " + n);
+      standard = Text("Std \xC0\xFF " + n);
+      break;
+    case 14:
+      display = Raw(REG_LINK, "Link " + n);
+      break;
+    case 15:
+      display = Raw(REG_RESOURCE_LIST, "Resources " + n + std::string("\0tail", 5));
+      break;
+    case 16:
+      display = Text(n + std::string(i < 20 ? (1 << 20) : 2000, 'M'));
+      break;
+    case 17:
+      standard = Text(std::string(i < 20 ? 65536 : 3000, 's'));
+      daylight = Raw(REG_BINARY, Bytes(i < 20 ? 65536 : 3000, 3, false));
+      break;
+    case 18:
+      rule = Raw(REG_BINARY, Bytes(i < 20 ? (1 << 20) : 100, 4, false));
+      break;
+    case 19:
+      display = Text("(UTC+01:00) Campaign 000");  // the same name as zone 0
+      break;
+  }
+  return AddZone(key, display, standard, daylight, rule);
+}
+
+void HostileCatalogue() {
+  // A run that stopped half-way may have left its copy or its zones behind.
+  RestoreCatalogue();
+  RemoveZones(kPrefix);
+  const std::string original = CatalogueDump();
+  if (!ok(original.size() > 1000 && SaveCatalogue(), "the prefix's catalogue cannot be copied"))
+    return;
+
+  Section("three hundred zones of every shape: the dialog lists those with a display name");
+  bool added = true;
+  for (int i = 0; i < kZones; ++i) added = AddCampaignZone(i) && added;
+  ok(added, "the zones could not all be added");
+  DeleteProgramKey();
+  const std::string before = CatalogueDump();
+  // OK on the zone whose display name is a megabyte long: it is listed, and saved, cut to 511
+  // bytes.
+  const std::string cut = (Number(16) + std::string(1 << 20, 'M')).substr(0, 511);
+  QuorvelRun r = RunQuorvel("", [&](HWND dialog) {
+    ok(SelectZone(dialog, cut), "the megabyte name is not listed cut to 511 bytes");
+    wintest::Click(dialog, IDOK);
+  });
+  check_run(r, 1, true);
+  check_listed(r.dialog.entries);
+  ok(std::count(r.dialog.entries.begin(), r.dialog.entries.end(), "(UTC+01:00) Campaign 000") ==
+         1 + kZones / 20,
+     "duplicate display names are not each listed");
+  ok(ProgramValue("TZ0") == Field(cut), "TZ0 is not the cut name in its field");
+  ok(CatalogueDump() == before, "the catalogue was written to");
+
+  Section("silent start with that zone saved");
+  SetProgramValue("State", Dword(0));
+  const std::string key = KeySnapshot();
+  check_run(RunQuorvel(""), 0, true);
+  ok(KeySnapshot() == key, "the program key changed: %s", KeySnapshot().c_str());
+  ok(CatalogueDump() == before, "the catalogue was written to");
+  DeleteProgramKey();
+
+  Section("the catalogue is put back exactly");
+  RemoveZones(kPrefix);
+  const bool same = CatalogueDump() == original;
+  ok(same, "the catalogue differs after the zones were removed");
+  if (!same) RestoreCatalogue();
+  RegDeleteTreeA(HKEY_LOCAL_MACHINE, kBackupRoot);
+  ok(CatalogueDump() == original, "the catalogue is not as it was");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::wstring caption = TemplateCaption();
-  ok(!caption.empty() && caption[0] != L'(', "dialog 129 has a caption in its template: %s",
-     Utf8(caption).c_str());
-  for (wchar_t c : caption) {
-    if (c >= 0x80) {
-      ok(false, "the template's caption is English (plain ASCII)");
-      break;
-    }
-  }
+  const std::string caption = TemplateCaption();
+  ok(!caption.empty() && caption[0] != '(', "the zone dialog's template has no caption: %s",
+     caption.c_str());
+  ok(std::all_of(caption.begin(), caption.end(), [](char c) { return c > 0; }),
+     "the template's caption is not plain ASCII (English)");
 
   if (argc == 3 && strcmp(argv[1], "--texts") == 0) {
     LANGID want = static_cast<LANGID>(strtoul(argv[2], nullptr, 16));
-    ok(GetUserDefaultUILanguage() == want, "the user's language is 0x%04x (is 0x%04x; is the locale installed?)",
-       want, GetUserDefaultUILanguage());
+    ok(GetUserDefaultUILanguage() == want,
+       "the user's language is 0x%04x (is 0x%04x; is the locale installed?)", want,
+       GetUserDefaultUILanguage());
     FirstStart(caption, false);
-    DeleteProgramKey();
-    return Summary();
+    return wintest::Summary();
   }
-
   FirstStart(caption, false);
   FirstStart(caption, true);
-  Section("the platform's default message box title");
-  std::string defaultCaption = DefaultBoxCaption();
-  SwitchRule(defaultCaption);
-  DeleteProgramKey();
-  return Summary();
+  HostileCatalogue();
+  return wintest::Summary();
 }

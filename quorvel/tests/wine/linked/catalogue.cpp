@@ -11,17 +11,6 @@ void ShowResourceMessage(UINT id) { RecordMessage(id); }
 
 namespace {
 
-// The zone that FillZoneList should preselect when nothing is saved: the last one, in
-// enumeration order, whose standard name matches the one in force (ASCII case folded).
-std::string ZoneInForce() {
-  std::string inForce = StandardNameInForce(), found = "<none>";
-  for (const CatalogueZone& z : ReadCatalogue()) {
-    if (!z.display.empty() && !inForce.empty() && lstrcmpiA(z.standard.c_str(), inForce.c_str()) == 0)
-      found = z.display;
-  }
-  return found;
-}
-
 std::string Upper(std::string s) {
   for (char& c : s)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -56,7 +45,7 @@ void FullCatalogueSortedWithZoneInForce() {
   ok(sorted, "entries are not in the control's sorted order");
   ok(entries != displays, "entries are in registry order, not sorted by the control");
   std::string inForce = ZoneInForce();
-  ok(inForce != "<none>", "no catalogue zone has the standard name in force (%s)",
+  ok(!inForce.empty(), "no catalogue zone has the standard name in force (%s)",
      StandardNameInForce().c_str());
   ok(w.Selected() == inForce, "selected '%s', zone in force '%s'", w.Selected().c_str(),
      inForce.c_str());
@@ -69,10 +58,10 @@ void LaterZoneWithTheSameStandardNameWins() {
   std::string inForce = StandardNameInForce();
   // Enumerated after every catalogue zone, in this order; ASCII case differs from the name in
   // force in both.
-  AddZone("A", Text("(UTC+13:45) Quorvel Earlier"), Text(Lower(inForce)), Text("D"), Raw(REG_BINARY, Rule(1)));
-  AddZone("B", Text("(UTC+13:45) Quorvel Later"), Text(Upper(inForce)), Text("D"), Raw(REG_BINARY, Rule(2)));
+  AddTestZone("A", Text("(UTC+13:45) Quorvel Earlier"), Text(Lower(inForce)), Text("D"), Raw(REG_BINARY, Rule(1)));
+  AddTestZone("B", Text("(UTC+13:45) Quorvel Later"), Text(Upper(inForce)), Text("D"), Raw(REG_BINARY, Rule(2)));
   // Differs in a letter beyond ASCII case: never the zone in force.
-  AddZone("C", Text("(UTC+13:45) Quorvel Accented"), Text(inForce + "\xC9"), Text("D"), Raw(REG_BINARY, Rule(3)));
+  AddTestZone("C", Text("(UTC+13:45) Quorvel Accented"), Text(inForce + "\xC9"), Text("D"), Raw(REG_BINARY, Rule(3)));
   {
     ZoneWindow w;
     FillZoneList(w.handle());
@@ -83,7 +72,7 @@ void LaterZoneWithTheSameStandardNameWins() {
 
 void SavedZoneWinsAndMustMatchExactly() {
   wintest::Section("saved zone");
-  AddZone("Saved", Text("(UTC-11:15) Quorvel Saved Zone"), Text("Quorvel Saved Std"),
+  AddTestZone("Saved", Text("(UTC-11:15) Quorvel Saved Zone"), Text("Quorvel Saved Std"),
           Text("Quorvel Saved Dlt"), Raw(REG_BINARY, Rule(7)));
   std::string inForce = ZoneInForce();
   struct Case {
@@ -104,7 +93,7 @@ void SavedZoneWinsAndMustMatchExactly() {
   };
   for (const Case& c : cases) {
     DeleteProgramKey();
-    if (c.hasKey) SetProgramValue("State", Raw(REG_DWORD, std::string("\1\0\0\0", 4)));
+    if (c.hasKey) SetProgramValue("State", Dword(1));
     if (c.tz0.present) SetProgramValue("TZ0", c.tz0);
     ZoneRecord saved = LoadSavedZone("TZ0");
     ZoneWindow w;
@@ -128,8 +117,8 @@ void SavedZoneWinsAndMustMatchExactly() {
 
 void PrefixOfAnotherDisplayName() {
   wintest::Section("display name that begins another");
-  AddZone("P1", Text("(UTC+14:30) Quorvel Prefix Extended"), Text("P1"), Text("P1"), Raw(REG_BINARY, Rule(11)));
-  AddZone("P2", Text("(UTC+14:30) Quorvel Prefix"), Text("P2"), Text("P2"), Raw(REG_BINARY, Rule(12)));
+  AddTestZone("P1", Text("(UTC+14:30) Quorvel Prefix Extended"), Text("P1"), Text("P1"), Raw(REG_BINARY, Rule(11)));
+  AddTestZone("P2", Text("(UTC+14:30) Quorvel Prefix"), Text("P2"), Text("P2"), Raw(REG_BINARY, Rule(12)));
   const char* names[] = {"(UTC+14:30) Quorvel Prefix", "(UTC+14:30) Quorvel Prefix Extended"};
   for (const char* name : names) {
     DeleteProgramKey();
@@ -155,12 +144,12 @@ void MissingValuesNeverCarryOver() {
   DeleteProgramKey();
   Messages().clear();
   size_t before = ReadCatalogue().size();
-  AddZone("M1 Full", Text("(UTC+12:45) Quorvel Full"), Text("Full Std"), Text("Full Dlt"), Raw(REG_BINARY, Rule(21)));
-  AddZone("M2 Bare", Absent(), Absent(), Absent(), Absent());
-  AddZone("M3 No rule", Text("(UTC+12:45) Quorvel No Rule"), Absent(), Text("NR Dlt"), Absent());
-  AddZone("M4 Short rule", Text("(UTC+12:45) Quorvel Short Rule"), Text("SR Std"), Absent(),
+  AddTestZone("M1 Full", Text("(UTC+12:45) Quorvel Full"), Text("Full Std"), Text("Full Dlt"), Raw(REG_BINARY, Rule(21)));
+  AddTestZone("M2 Bare", Absent(), Absent(), Absent(), Absent());
+  AddTestZone("M3 No rule", Text("(UTC+12:45) Quorvel No Rule"), Absent(), Text("NR Dlt"), Absent());
+  AddTestZone("M4 Short rule", Text("(UTC+12:45) Quorvel Short Rule"), Text("SR Std"), Absent(),
           Raw(REG_BINARY, Rule(31).substr(0, 40)));
-  AddZone("M5 Long rule", Text("(UTC+12:45) Quorvel Long Rule"), Text("LR Std"), Absent(),
+  AddTestZone("M5 Long rule", Text("(UTC+12:45) Quorvel Long Rule"), Text("LR Std"), Absent(),
           Raw(REG_BINARY, Rule(41) + "xxxx"));
 
   ZoneRecord full = FindZoneByDisplayName("(UTC+12:45) Quorvel Full");
@@ -206,8 +195,8 @@ void OversizedAndUnterminatedText() {
   std::string longDisplay = "(UTC+13:15) Quorvel Long " + std::string(700, 'L') + " end";
   std::string longStd = std::string(600, 'S');
   std::string exact = "(UTC+13:15) Quorvel Exact " + std::string(512 - 26, 'E');  // 512 bytes
-  AddZone("L1", Text(longDisplay), Text(longStd), Raw(REG_SZ, std::string(530, 'D')), Raw(REG_BINARY, Rule(51)));
-  AddZone("L2", Raw(REG_BINARY, exact), Raw(REG_SZ, "Unterminated Std"), Text("X"), Raw(REG_BINARY, Rule(52)));
+  AddTestZone("L1", Text(longDisplay), Text(longStd), Raw(REG_SZ, std::string(530, 'D')), Raw(REG_BINARY, Rule(51)));
+  AddTestZone("L2", Raw(REG_BINARY, exact), Raw(REG_SZ, "Unterminated Std"), Text("X"), Raw(REG_BINARY, Rule(52)));
   std::string cutDisplay = longDisplay.substr(0, 511);
   std::string cutExact = exact.substr(0, 511);
 
@@ -235,11 +224,7 @@ void OversizedAndUnterminatedText() {
   r = ReadSelectedZone(w.handle());
   ok(r.displayName == cutDisplay, "ReadSelectedZone of the long entry");
   SaveSelectedZone(w.handle(), "TZ0");
-  DWORD type = 0;
-  std::string stored;
-  ok(GetProgramValue("TZ0", &type, &stored) && type == REG_SZ && stored.size() == 512 &&
-         stored.compare(0, 511, cutDisplay) == 0 && stored[511] == '\0',
-     "TZ0 of the long entry (type %lu, %u bytes)", type, static_cast<unsigned>(stored.size()));
+  ok(ProgramValue("TZ0") == Field(cutDisplay), "TZ0 of the long entry");
   r = LoadSavedZone("TZ0");
   ok(r.displayName == cutDisplay, "saved long zone not loaded back");
 
@@ -268,7 +253,7 @@ void EmptyCatalogue() {
     ok(Messages().empty(), "%u messages shown for an empty catalogue",
        static_cast<unsigned>(Messages().size()));
   }
-  RestoreCatalogue();
+  ok(RestoreCatalogue(), "the catalogue could not be put back");
 }
 
 // Wine grants every registry access, so an unreadable catalogue is stood in for by a missing one:
@@ -316,14 +301,14 @@ void UnreadableCatalogue() {
        static_cast<unsigned>(Messages().size()));
   }
   DeleteProgramKey();
-  RestoreCatalogue();
+  ok(RestoreCatalogue(), "the catalogue could not be put back");
 }
 
 }  // namespace
 
 int main() {
   // A run that stopped half-way may have left test zones or a saved catalogue behind.
-  RestoreCatalogue();
+  ok(RestoreCatalogue(), "the catalogue could not be put back");
   RemoveTestZones();
 
   FullCatalogueSortedWithZoneInForce();

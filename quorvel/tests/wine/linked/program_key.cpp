@@ -7,8 +7,6 @@ void ShowResourceMessage(UINT id) { RecordMessage(id); }
 
 namespace {
 
-std::string Dword(DWORD v) { return std::string(reinterpret_cast<const char*>(&v), sizeof v); }
-
 void StartupFlagReadsAsStored() {
   wintest::Section("ReadStartupFlag");
   struct Case {
@@ -19,15 +17,15 @@ void StartupFlagReadsAsStored() {
   } cases[] = {
       {"no program key", false, Absent(), 1},
       {"no State value", true, Absent(), 1},
-      {"State 1", true, Raw(REG_DWORD, Dword(1)), 1},
-      {"State 0", true, Raw(REG_DWORD, Dword(0)), 0},
-      {"State 2", true, Raw(REG_DWORD, Dword(2)), 0},
-      {"State 0xFFFFFFFF", true, Raw(REG_DWORD, Dword(0xFFFFFFFF)), 0},
-      {"State 0x101", true, Raw(REG_DWORD, Dword(0x101)), 0},
+      {"State 1", true, Dword(1), 1},
+      {"State 0", true, Dword(0), 0},
+      {"State 2", true, Dword(2), 0},
+      {"State 0xFFFFFFFF", true, Dword(0xFFFFFFFF), 0},
+      {"State 0x101", true, Dword(0x101), 0},
       {"State of 8 bytes holding 1", true, Raw(REG_QWORD, std::string("\1\0\0\0\0\0\0\0", 8)), 1},
       {"State of 8 bytes holding 0", true, Raw(REG_QWORD, std::string(8, '\0')), 1},
-      {"State 1 stored as 4 binary bytes", true, Raw(REG_BINARY, Dword(1)), 1},
-      {"State 0 stored as 4 binary bytes", true, Raw(REG_BINARY, Dword(0)), 0},
+      {"State 1 stored as 4 binary bytes", true, Raw(REG_BINARY, Dword(1).bytes), 1},
+      {"State 0 stored as 4 binary bytes", true, Raw(REG_BINARY, Dword(0).bytes), 0},
   };
   for (const Case& c : cases) {
     DeleteProgramKey();
@@ -46,11 +44,7 @@ void StartupFlagWrittenFromTheCheckBox() {
       if (round == 0) DeleteProgramKey();  // the key is created when it is missing
       w.SetCheck(on);
       SaveStartupFlag(w.handle());
-      DWORD type = 0;
-      std::string bytes;
-      ok(GetProgramValue("State", &type, &bytes) && type == REG_DWORD && bytes == Dword(on ? 1 : 0),
-         "box %s: State type %lu, %u bytes", on ? "ticked" : "cleared", type,
-         static_cast<unsigned>(bytes.size()));
+      ok(ProgramValue("State") == Dword(on ? 1 : 0), "box %s: State", on ? "ticked" : "cleared");
       ok(ReadStartupFlag() == (on ? 1 : 0), "flag does not read back");
     }
   }
@@ -60,7 +54,7 @@ void SelectedZoneSavedAsWholeField() {
   wintest::Section("SaveSelectedZone and LoadSavedZone");
   DeleteProgramKey();
   Messages().clear();
-  AddZone("K1", Text("(UTC+05:55) Quorvel Key Zone"), Text("Key Std"), Text("Key Dlt"),
+  AddTestZone("K1", Text("(UTC+05:55) Quorvel Key Zone"), Text("Key Std"), Text("Key Dlt"),
           Raw(REG_BINARY, Rule(61)));
   ZoneWindow w;
   FillZoneList(w.handle());
@@ -68,12 +62,7 @@ void SelectedZoneSavedAsWholeField() {
   // With a selection: the display name, then zeros, 512 bytes in all.
   ok(w.Select("(UTC+05:55) Quorvel Key Zone"), "cannot select the test zone");
   SaveSelectedZone(w.handle(), "TZ0");
-  DWORD type = 0;
-  std::string bytes;
-  std::string want = "(UTC+05:55) Quorvel Key Zone";
-  want.resize(512, '\0');
-  ok(GetProgramValue("TZ0", &type, &bytes) && type == REG_SZ && bytes == want,
-     "TZ0 after a selection: type %lu, %u bytes", type, static_cast<unsigned>(bytes.size()));
+  ok(ProgramValue("TZ0") == Field("(UTC+05:55) Quorvel Key Zone"), "TZ0 after a selection");
   ZoneRecord r = LoadSavedZone("TZ0");
   ok(strcmp(r.displayName, "(UTC+05:55) Quorvel Key Zone") == 0 &&
          strcmp(r.standardName, "Key Std") == 0 && strcmp(r.daylightName, "Key Dlt") == 0 &&
@@ -83,8 +72,7 @@ void SelectedZoneSavedAsWholeField() {
   // Without a selection: 512 zero bytes, which count as no saved zone.
   w.List(CB_SETCURSEL, static_cast<WPARAM>(-1));
   SaveSelectedZone(w.handle(), "TZ0");
-  ok(GetProgramValue("TZ0", &type, &bytes) && type == REG_SZ && bytes == std::string(512, '\0'),
-     "TZ0 without a selection: type %lu, %u bytes", type, static_cast<unsigned>(bytes.size()));
+  ok(ProgramValue("TZ0") == Field(""), "TZ0 without a selection");
   r = LoadSavedZone("TZ0");
   ok(IsAllZero(&r, sizeof r), "empty TZ0 loads a zone");
 
@@ -107,7 +95,7 @@ void SelectedZoneSavedAsWholeField() {
 }  // namespace
 
 int main() {
-  RestoreCatalogue();
+  ok(RestoreCatalogue(), "the catalogue could not be put back");
   RemoveTestZones();
   StartupFlagReadsAsStored();
   StartupFlagWrittenFromTheCheckBox();

@@ -5,44 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "wintest.h"
+#include "../quorvel_test.h"
 
 // The functions under test (this also gives the linked zone parts their ShowResourceMessage).
 #include "../../../win32/strings.cpp"
 
+using quorvel::English;
+using quorvel::kDialogTexts;
 using wintest::Section;
 
 namespace {
-
-// Ids 103 to 116 of the English table.
-const char* const kEnglish[] = {
-    "Quorvel_w32",
-    "Select your current Time Zone",
-    "Display this dialog box on startup",
-    "Ok",
-    "Cancel",
-    "Access Denied, Unable to Set Time Zone Information.  Please contact your Administrator for "
-    "assistance.",
-    "QUORVEL_W32",
-    "Access Denied, Unable to Read Time Zone Information.  Please contact your Administrator for "
-    "assistance.",
-    "Error Message 3", "Error Message 4", "Error Message 5", "Error Message 6", "Error Message 7",
-    "Error Message 8",
-};
-
-// Ids 104 to 107 in a few languages (UTF-8).
-struct DialogTexts {
-  LANGID language;
-  UINT codePage;  // the ANSI code page of that language
-  const char* texts[4];
-};
-const DialogTexts kLanguages[] = {
-    {0x0409, 1252, {"Select your current Time Zone", "Display this dialog box on startup", "Ok", "Cancel"}},
-    {0x0407, 1252, {"Wählen Sie Ihre Zeitzone aus", "Dialogfenster beim Systemstart anzeigen", "Ok", "Abbrechen"}},
-    {0x040C, 1252, {"Sélectionnez votre fuseau horaire actuel", "Afficher cette boîte de dialogue au démarrage", "Ok", "Annuler"}},
-    {0x0411, 932, {"現在のタイム ゾーンを選択してください", "スタートアップ時にこのダイアログ ボックスを表示する", "OK", "キャンセル"}},
-    {0x0419, 1251, {"Выберите текущий часовой пояс", "Отображать это диалоговое окно при запуска", "Ok", "Отмена"}},
-};
 
 // The 27 languages of the tables.
 const LANGID kAllLanguages[] = {0x0401, 0x0404, 0x0405, 0x0406, 0x0407, 0x0408, 0x0409,
@@ -50,20 +22,9 @@ const LANGID kAllLanguages[] = {0x0401, 0x0404, 0x0405, 0x0406, 0x0407, 0x0408, 
                                 0x0413, 0x0414, 0x0415, 0x0416, 0x0419, 0x041B, 0x041D,
                                 0x041E, 0x041F, 0x0424, 0x0804, 0x0816, 0x0C0A};
 
-std::wstring Wide(const char* utf8) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
-  std::wstring out(n > 0 ? n - 1 : 0, L'\0');
-  if (n > 1) MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &out[0], n);
-  return out;
-}
+std::wstring Wide(const char* utf8) { return wintest::Wide(utf8, CP_UTF8); }
 
-std::string Ansi(const char* utf8, UINT codePage) {
-  std::wstring wide = Wide(utf8);
-  int n = WideCharToMultiByte(codePage, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string out(n > 0 ? n - 1 : 0, '\0');
-  if (n > 1) WideCharToMultiByte(codePage, 0, wide.c_str(), -1, &out[0], n, nullptr, nullptr);
-  return out;
-}
+std::string Ansi(const char* utf8, UINT codePage) { return wintest::Narrow(Wide(utf8), codePage); }
 
 std::wstring EntryText(const unsigned char* entry) {
   std::wstring out;
@@ -84,7 +45,7 @@ void EnglishTable(HMODULE quorvel) {
   SetThreadLocale(MAKELCID(0x0409, SORT_DEFAULT));
   ResourceText text = "a text that is longer than any of the strings it is replaced by";
   for (UINT id = 103; id <= 116; ++id) {
-    const char* want = kEnglish[id - 103];
+    const char* want = English(id);
     bool loaded = LoadResourceString(text, quorvel, id);
     ok(loaded && text == want, "id %u: loaded %d, \"%s\"", id, loaded, text.c_str());
     ok(text.size() == strlen(want) && text.c_str()[text.size()] == '\0',
@@ -108,7 +69,7 @@ void MissingStrings(HMODULE quorvel) {
 
 void TablesOfEachLanguage(HMODULE quorvel) {
   Section("the dialog texts of several tables, found by language");
-  for (const DialogTexts& lang : kLanguages) {
+  for (const quorvel::DialogTexts& lang : kDialogTexts) {
     for (UINT id = 104; id <= 107; ++id) {
       const unsigned char* entry = EntryIn(quorvel, lang.language, id);
       ok(entry && EntryText(entry) == Wide(lang.texts[id - 104]), "language 0x%04x id %u is \"%s\"",
@@ -119,7 +80,7 @@ void TablesOfEachLanguage(HMODULE quorvel) {
   for (LANGID language : kAllLanguages) {
     for (UINT id = 112; id <= 116; ++id) {
       const unsigned char* entry = EntryIn(quorvel, language, id);
-      ok(entry && EntryText(entry) == Wide(kEnglish[id - 103]), "language 0x%04x id %u", language, id);
+      ok(entry && EntryText(entry) == Wide(English(id)), "language 0x%04x id %u", language, id);
     }
     for (UINT id = 117; id <= 127; ++id) {
       ok(EntryIn(quorvel, language, id) == nullptr, "language 0x%04x id %u is empty", language, id);
@@ -130,7 +91,7 @@ void TablesOfEachLanguage(HMODULE quorvel) {
 void ThreadLanguage(HMODULE quorvel) {
   // The table follows the thread's language, and the text its ANSI code page, at every load.
   Section("the thread's language picks the table and the code page");
-  for (const DialogTexts& lang : kLanguages) {
+  for (const quorvel::DialogTexts& lang : kDialogTexts) {
     SetThreadLocale(MAKELCID(lang.language, SORT_DEFAULT));
     for (UINT id = 104; id <= 107; ++id) {
       ResourceText text;
@@ -157,7 +118,7 @@ HWND MakeDialog() {
   *p++ = 0;  // no menu
   *p++ = 0;  // default class
   *p++ = 0;  // no caption
-  const int ids[] = {1002, 1001, IDOK, IDCANCEL};
+  const int ids[] = {IDC_PROMPT, IDC_SHOW_AT_STARTUP, IDOK, IDCANCEL};
   for (int i = 0; i < 4; ++i) {
     p = reinterpret_cast<WORD*>((reinterpret_cast<ULONG_PTR>(p) + 3) & ~ULONG_PTR(3));
     DLGITEMTEMPLATE* item = reinterpret_cast<DLGITEMTEMPLATE*>(p);
@@ -185,7 +146,7 @@ void TextsMissingFromTheProgram() {
   HWND dialog = MakeDialog();
   if (!ok(dialog != nullptr, "the test dialog is made")) return;
   ApplyDialogTexts(dialog);
-  for (int id : {1002, 1001, IDOK, IDCANCEL}) {
+  for (int id : {IDC_PROMPT, IDC_SHOW_AT_STARTUP, IDOK, IDCANCEL}) {
     char text[64] = "?";
     GetDlgItemTextA(dialog, id, text, sizeof text);
     ok(text[0] == '\0', "control %d is empty: \"%s\"", id, text);

@@ -1,26 +1,22 @@
-// Shared set-up of the Wine tests that call the catalogue and program-key functions directly:
-// zone keys added to the prefix's catalogue (and removed again), the catalogue saved and put
-// back around tests that empty or remove it, the program key, and a window that holds the two
-// controls the functions talk to.
+// Shared set-up of the Wine tests that call the catalogue and program-key functions directly
+// (besides quorvel_test.h): the messages they ask for, zone keys added to the prefix's catalogue
+// and removed again, and a window that holds the two controls the functions talk to.
 #ifndef QUORVEL_ZONE_FIXTURE_H
 #define QUORVEL_ZONE_FIXTURE_H
 
 #include <windows.h>
-#include <stdio.h>
 #include <string.h>
 
 #include <string>
 #include <vector>
 
-#include "../catalogue_backup.h"
+#include "../quorvel_test.h"
 #include "quorvel.h"
-#include "wintest.h"
 
 namespace fixture {
 
-using catalogue_backup::kBackup;
-using catalogue_backup::kCatalogue;
-const char kProgramKey[] = "SOFTWARE\\Corvant\\Brell Quorvel Utility";
+using namespace quorvel;
+
 // Names of the zone keys the tests add; all start with this, so leftovers can be found.
 const char kTestPrefix[] = "zzQuorvelTest ";
 
@@ -30,109 +26,19 @@ inline std::vector<UINT>& Messages() {
   return messages;
 }
 
-// A value to store: bytes and type, or absent.
-struct Value {
-  bool present = false;
-  DWORD type = REG_SZ;
-  std::string bytes;
-};
-inline Value Text(const std::string& s) { return Value{true, REG_SZ, s + '\0'}; }
-inline Value Raw(DWORD type, const std::string& bytes) { return Value{true, type, bytes}; }
-inline Value Absent() { return Value{}; }
-
 inline std::string Rule(unsigned char first) {
   std::string r(kZoneRuleSize, '\0');
   for (size_t i = 0; i < r.size(); ++i) r[i] = static_cast<char>(first + i);
   return r;
 }
 
-inline bool SetValue(HKEY key, const char* name, const Value& v) {
-  if (!v.present) return true;
-  return RegSetValueExA(key, name, 0, v.type, reinterpret_cast<const BYTE*>(v.bytes.data()),
-                        static_cast<DWORD>(v.bytes.size())) == ERROR_SUCCESS;
-}
-
 // Adds the zone key kTestPrefix + suffix with the given values.
-inline void AddZone(const std::string& suffix, const Value& display, const Value& std,
-                    const Value& dlt, const Value& tzi) {
-  std::string path = std::string(kCatalogue) + "\\" + kTestPrefix + suffix;
-  HKEY key;
-  bool good = RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &key, nullptr) == ERROR_SUCCESS;
-  ok(good, "cannot create %s", path.c_str());
-  if (!good) return;
-  ok(SetValue(key, "Display", display) && SetValue(key, "Std", std) &&
-         SetValue(key, "Dlt", dlt) && SetValue(key, "TZI", tzi),
-     "cannot write the values of %s", path.c_str());
-  RegCloseKey(key);
+inline void AddTestZone(const std::string& suffix, const Value& display, const Value& std,
+                        const Value& dlt, const Value& tzi) {
+  ok(AddZone(kTestPrefix + suffix, display, std, dlt, tzi), "cannot add the zone %s", suffix.c_str());
 }
 
-inline void RemoveTestZones() { catalogue_backup::RemoveZones(kTestPrefix); }
-
-using catalogue_backup::SaveCatalogue;
-
-inline void RestoreCatalogue() {
-  ok(catalogue_backup::RestoreCatalogue(), "catalogue could not be put back");
-}
-
-inline void DeleteProgramKey() { RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey); }
-
-inline void SetProgramValue(const char* name, const Value& v) {
-  HKEY key;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, kProgramKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS) {
-    ok(false, "cannot create the program key");
-    return;
-  }
-  ok(SetValue(key, name, v), "cannot write %s", name);
-  RegCloseKey(key);
-}
-
-// Reads a value of the program key: false when it is missing.
-inline bool GetProgramValue(const char* name, DWORD* type, std::string* bytes) {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kProgramKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  std::vector<char> buffer(4096);
-  DWORD size = static_cast<DWORD>(buffer.size());
-  bool good = RegQueryValueExA(key, name, nullptr, type, reinterpret_cast<BYTE*>(buffer.data()),
-                               &size) == ERROR_SUCCESS;
-  RegCloseKey(key);
-  if (good) bytes->assign(buffer.data(), size);
-  return good;
-}
-
-// Display values of the catalogue as the registry holds them, in enumeration order, with the
-// standard names.
-struct CatalogueZone {
-  std::string display;
-  std::string standard;
-};
-inline std::vector<CatalogueZone> ReadCatalogue() {
-  std::vector<CatalogueZone> zones;
-  HKEY catalogue;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCatalogue, 0, KEY_READ, &catalogue) != ERROR_SUCCESS)
-    return zones;
-  char name[512];
-  for (DWORD i = 0;; ++i) {
-    DWORD size = sizeof name;
-    if (RegEnumKeyExA(catalogue, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-      break;
-    HKEY zone;
-    if (RegOpenKeyExA(catalogue, name, 0, KEY_READ, &zone) != ERROR_SUCCESS) continue;
-    CatalogueZone z;
-    char text[2048];
-    DWORD n = sizeof text - 1;
-    if (RegQueryValueExA(zone, "Display", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &n) == 0)
-      z.display.assign(text, strnlen(text, n));
-    n = sizeof text - 1;
-    if (RegQueryValueExA(zone, "Std", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &n) == 0)
-      z.standard.assign(text, strnlen(text, n));
-    RegCloseKey(zone);
-    zones.push_back(z);
-  }
-  RegCloseKey(catalogue);
-  return zones;
-}
+inline void RemoveTestZones() { RemoveZones(kTestPrefix); }
 
 // A top-level window with the zone list (a sorted drop-down combo box) and the check box, under
 // the ids of the zone dialog.
@@ -201,15 +107,6 @@ inline bool IsAllZero(const void* p, size_t n) {
   for (size_t i = 0; i < n; ++i)
     if (b[i]) return false;
   return true;
-}
-
-// The standard name in force, in the ANSI code page.
-inline std::string StandardNameInForce() {
-  TIME_ZONE_INFORMATION tzi = {};
-  GetTimeZoneInformation(&tzi);
-  char name[128] = {};
-  WideCharToMultiByte(CP_ACP, 0, tzi.StandardName, 32, name, sizeof name - 1, nullptr, nullptr);
-  return name;
 }
 
 }  // namespace fixture

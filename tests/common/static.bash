@@ -1,0 +1,89 @@
+# The library of both programs' static checks. A check lives in <program>/tests/static/, is run
+# as `bash check.sh PROGRAM.exe`, and sources this first: it gives the program file ($exe), the
+# check's folder ($here) and the program's resource sources ($res), the readers it needs (need),
+# the verdict (fail, check_eq, finish), the file's bitness and bytes, and the check of the PE
+# file itself.
+set -euo pipefail
+
+exe=${1:?usage: $0 PROGRAM.exe}
+[ -f "$exe" ] || { echo "FAIL no program file $exe"; exit 1; }
+here=$(cd "$(dirname "${BASH_SOURCE[1]}")" && pwd)
+res=$(cd "$here/../../res" && pwd)
+
+need() {
+  local tool
+  for tool; do
+    command -v "$tool" >/dev/null || { echo "FAIL the reader $tool is not installed"; exit 1; }
+  done
+}
+
+failures=0
+fail() { echo "FAIL $*"; failures=$((failures + 1)); }
+check_eq() {  # label got want
+  if [ "$2" == "$3" ]; then echo "ok   $1"; else fail "$1: got '$2', want '$3'"; fi
+}
+finish() {
+  if [ "$failures" -ne 0 ]; then echo "$failures check(s) failed"; exit 1; fi
+  echo "all checks passed"
+}
+
+# i686 or x86_64, from the file's own header.
+arch_of() {
+  case "$(file -b "$1")" in
+    PE32+*x86-64*) echo x86_64 ;;
+    PE32\ *Intel\ 80386*) echo i686 ;;
+    *) echo unknown ;;
+  esac
+}
+
+# The bytes of a file as unsigned decimal numbers, one per line.
+bytes_of() {
+  od -An -v -tu1 "$1" | tr -s ' ' '\n' | sed '/^$/d'
+}
+
+# check_pe_file "DLL ..." "DLL:FUNCTION ..." MAX_BYTES: a PE file of its bitness (PE32 for i386
+# for the deliverable, at most MAX_BYTES long, so that the C++ runtime's library is not linked in
+# again) in the GUI subsystem, importing from the listed system DLLs only, and each listed
+# function from its DLL.
+check_pe_file() {
+  local system=$1 imports=$2 limit=$3 objdump magic format machine headers dlls dll want size
+  need file
+  local arch
+  arch=$(arch_of "$exe")
+  case "$arch" in
+    i686) objdump=i686-w64-mingw32-objdump magic=010b format=pei-i386 machine=i386 ;;
+    x86_64) objdump=x86_64-w64-mingw32-objdump magic=020b format=pei-x86-64 machine=i386:x86-64 ;;
+    *) echo "FAIL not a Windows program of either bitness: $(file -b "$exe")"; exit 1 ;;
+  esac
+  need "$objdump"
+  headers=$("$objdump" -p "$exe")
+  check_eq "file format" "$(sed -n 's/.*file format \(.*\)/\1/p' <<<"$headers" | head -1)" "$format"
+  check_eq "architecture" "$("$objdump" -f "$exe" | sed -n 's/^architecture: \([^,]*\),.*/\1/p')" "$machine"
+  check_eq "optional header magic" "$(awk '$1 == "Magic" {print $2}' <<<"$headers")" "$magic"
+  check_eq "subsystem" "$(awk '$1 == "Subsystem" {print $2, $3, $4}' <<<"$headers")" "00000002 (Windows GUI)"
+  if [ "$arch" = i686 ]; then
+    # file(1) adds "(stripped to external PDB)" for a program without symbol tables: the type is what counts.
+    check_eq "file type" "$(file -b "$exe" | cut -d, -f1 | sed "s/ (stripped to external PDB)//")" "PE32 executable (GUI) Intel 80386"
+    size=$(stat -c %s "$exe")
+    if [ "$size" -le "$limit" ]; then echo "ok   $size bytes, at most $limit"; else fail "$size bytes, more than $limit"; fi
+  fi
+
+  dlls=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' | sort -u)
+  [ -n "$dlls" ] || fail "no imports found"
+  for dll in $dlls; do
+    case " $system " in
+      *" $dll "*) echo "ok   imports $dll" ;;
+      *) fail "imports $dll, which is not one of its system DLLs" ;;
+    esac
+  done
+  for want in $imports; do
+    if awk -v dll="${want%%:*}" -v fn="${want#*:}" '
+         /DLL Name:/ { cur = tolower($3) }
+         cur == dll && $NF == fn { found = 1 }
+         END { exit !found }' <<<"$headers"; then
+      echo "ok   ${want#*:} from ${want%%:*}"
+    else
+      fail "${want#*:} is not imported from ${want%%:*}"
+    fi
+  done
+}
