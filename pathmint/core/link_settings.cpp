@@ -79,8 +79,7 @@ LinkSettings::LinkSettings()
       m_szFileTarget(),
       m_szFileArguments(),
       m_szFileLinkFile(),
-      m_szFileIconPath(),
-      m_bCmdFileUnreadable(0) {
+      m_szFileIconPath() {
   SetTitle("Velmora Pathmint");
   m_bUseMessageBox = 1;
 }
@@ -155,7 +154,6 @@ int LinkSettings::Validate() {
 }
 
 int LinkSettings::Run() {
-  if (m_bCmdFileUnreadable) return 1;
   int32_t status;
   if (m_bExecute.m_bValue) {
     status = ExecuteOneTimeLink(m_szTarget.m_szValue, m_szArguments.m_szValue,

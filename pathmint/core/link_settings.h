@@ -35,8 +35,8 @@ class LinkSettings : public CommandLineApp {
   bool StoreCurrentDirectory(const char* dir);
 
   // Shows the format text when m_bShowFileFormat is set, then takes the values of the argument
-  // file fileName (null or empty: none) over the current ones. A file that exists but cannot be
-  // named in full sets m_bCmdFileUnreadable. Returns 1. (win32/argument_file.cpp)
+  // file fileName (null or empty: none) over the current ones. Returns 1.
+  // (win32/argument_file.cpp)
   int ReadArgumentFile(const char* fileName);
   // 1 when path names an existing file or directory, else 0. (win32/argument_file.cpp)
   int FileExists(const char* path);
@@ -71,9 +71,6 @@ class LinkSettings : public CommandLineApp {
   char m_szFileArguments[kFileTextSize];
   char m_szFileLinkFile[kFileTextSize];
   char m_szFileIconPath[kFileTextSize];
-  // Set when the argument file exists but its full name does not fit: the run then does nothing
-  // and fails, rather than act on settings the user did not mean.
-  int m_bCmdFileUnreadable;
 };
 
 // Copies text into buffer (of size bytes), cut to size - 1 characters. Returns buffer.

@@ -14,15 +14,14 @@ int LinkSettings::FileExists(const char* path) {
 
 int LinkSettings::ReadArgumentFile(const char* fileName) {
   if (m_bShowFileFormat.m_bValue) ShowFileFormat();
-  if (!fileName || !*fileName || !FileExists(fileName)) return 1;
   // The profile reader looks for a name without a directory part in the Windows directory, not
-  // where the user is: it is given the name resolved against the working directory.
+  // where the user is: it is given the name resolved against the working directory. A file whose
+  // full name does not fit is one the platform cannot open by that name: it counts as missing.
   char fullName[kPathBufferSize];
-  if (!FullPathName(fileName, fullName, sizeof fullName)) {
-    m_bCmdFileUnreadable = 1;
-    return 1;
+  if (fileName && *fileName && FileExists(fileName) &&
+      FullPathName(fileName, fullName, sizeof fullName)) {
+    ApplyArgumentFile(fullName);
   }
-  ApplyArgumentFile(fullName);
   return 1;
 }
 

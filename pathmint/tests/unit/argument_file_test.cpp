@@ -163,16 +163,4 @@ TEST(ArgumentFile, FormatIsAlwaysABox) {
   }
 }
 
-// A file that exists but cannot be named in full fails the run before any action.
-TEST(ArgumentFile, UnreadableFileFailsTheRun) {
-  LinkSettings settings;
-  settings.m_szTarget.m_szValue = "C:\\app.exe";
-  settings.m_szLinkFile.m_szValue = "App";
-  settings.m_bCmdFileUnreadable = 1;
-  g_lastAction = ActionCall();
-  g_actionStatus = 0;
-  EXPECT_EQ(settings.Run(), 1);
-  EXPECT_EQ(g_lastAction.action, "");
-}
-
 }  // namespace
