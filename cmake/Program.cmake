@@ -1,15 +1,17 @@
-# add_program(<name> LIBS <system libraries>)
+# add_program(<name> LIBS <system libraries> [LINKED <win32 sources>])
 # One program of this project, laid out as:
 #   core/   no Windows header: <name>_core, built natively too and linked into the program
 #   win32/  the entry point and everything that calls Windows
 #   res/    <name>.rc, the resource script
 #   tests/  unit/ (GoogleTest, native: one binary of all *.cpp), fuzz/ (libFuzzer, native: one target
 #           per *.cpp, seeds in fuzz/corpus/<stem>/), wine/ (one Windows test program per *.cpp, run
-#           under Wine), wine/tools/ (programs those tests start), static/ (one check per *.sh of the
-#           built program file, run with its path)
+#           under Wine), wine/tools/ (programs those tests start), wine/linked/ (one Windows test
+#           program per *.cpp, linked with the LINKED sources of win32/ and the core, which calls
+#           those functions directly), static/ (one check per *.sh of the built program file, run
+#           with its path)
 # Sources are found by globs: a new file needs no edit here, only a new configure.
 function(add_program name)
-  cmake_parse_arguments(P "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(P "" "" "LIBS;LINKED" ${ARGN})
   set(dir ${CMAKE_CURRENT_SOURCE_DIR})
 
   file(GLOB core CONFIGURE_DEPENDS ${dir}/core/*.cpp)
@@ -45,6 +47,22 @@ function(add_program name)
       add_dependencies(${name}_wine_${stem} ${name} ${tools})
       add_wine_test(NAME ${name}.wine.${stem} COMMAND ${name}_wine_${stem})
     endforeach()
+
+    if(P_LINKED)
+      list(TRANSFORM P_LINKED PREPEND ${dir}/win32/)
+      add_library(${name}_linked_parts OBJECT ${P_LINKED})
+      target_include_directories(${name}_linked_parts PUBLIC ${dir}/win32 ${dir}/res ${dir}/core)
+      target_compile_options(${name}_linked_parts PRIVATE ${PROJECT_WARNINGS} ${PROGRAM_CXX_FLAGS})
+      file(GLOB sources CONFIGURE_DEPENDS ${dir}/tests/wine/linked/*.cpp)
+      foreach(src ${sources})
+        get_filename_component(stem ${src} NAME_WE)
+        add_executable(${name}_linked_${stem} ${src} $<TARGET_OBJECTS:${name}_linked_parts>)
+        target_include_directories(${name}_linked_${stem} PRIVATE ${dir}/win32 ${dir}/res ${dir}/core)
+        target_compile_options(${name}_linked_${stem} PRIVATE ${PROJECT_WARNINGS})
+        target_link_libraries(${name}_linked_${stem} PRIVATE ${name}_core ${test_libs})
+        add_wine_test(NAME ${name}.linked.${stem} COMMAND ${name}_linked_${stem})
+      endforeach()
+    endif()
 
     file(GLOB scripts CONFIGURE_DEPENDS ${dir}/tests/static/*.sh)
     foreach(script ${scripts})
