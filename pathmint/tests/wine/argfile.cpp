@@ -1,6 +1,7 @@
-// pathmint's INI argument file under Wine, read through the platform's profile reader: each key,
-// values that replace the command line's, the format box, and hostile files (megabytes, binary
-// bytes, byte-order marks). Every run starts in a scratch folder; the file is never changed.
+// pathmint's INI argument file under Wine, read through the platform's profile reader: every key,
+// names relative to the working directory, files that contribute nothing, the format box, and
+// hostile files (megabytes, binary bytes, byte-order marks). Every run starts in a scratch folder;
+// the file is never changed.
 #include "pathmint_test.h"
 
 using namespace pathmint;
@@ -43,59 +44,24 @@ Effect RunWithFile(const std::string& content, const std::string& options) {
   return e;
 }
 
-void EachKeyAlone() {
-  wintest::Section("each key alone");
-  // The command line makes the settings complete, so the run goes on to an action that fails.
-  const struct {
-    const char* line;
-    void (*set)(Dump&);
-  } cases[] = {
-      {"Target=C:\\Tools\\app.exe", [](Dump& d) { d.target = "C:\\Tools\\app.exe"; }},
-      {"Arguments=-x -y", [](Dump& d) { d.arguments = "-x -y"; }},
-      {"LinkPath=nodir\\Start Here", [](Dump& d) { d.link = "nodir\\Start Here"; }},
-      {"IconPath=C:\\icons.dll", [](Dump& d) { d.icon = "C:\\icons.dll"; }},
-      {"IconIndex=7", [](Dump& d) { d.index = 7; }},
-      {"Folder=1", [](Dump& d) { d.folder = true; }},
-      {"Desktop=1", [](Dump& d) { d.desktop = true; }},
-      {"Favorites=1", [](Dump& d) { d.favorites = true; }},
-      {"Programs=1", [](Dump& d) { d.programs = true; }},
-      {"Start=1", [](Dump& d) { d.start = true; }},
-      {"Startup=1", [](Dump& d) { d.startup = true; }},
-      {"Common=1", [](Dump& d) { d.common = true; }},
-      {"Clean=1", [](Dump& d) { d.clean = true; }},
-      // Neither the format text's spelling nor keys the file has no place for take effect.
-      {"Farvorites=1", [](Dump&) {}},
-      {"Debug=0", [](Dump&) {}},
-      {"Exec=1", [](Dump&) {}},
-      {"Version=1.0", [](Dump&) {}},
-  };
-  for (const auto& c : cases) {
-    wintest::Context context("%s", c.line);
-    check_effect(RunWithFile(Section(std::string(c.line) + "\r\n"), kBlockedRun), "", 1,
-                 BlockedDump("C:\\cmd.exe", c.set));
-  }
-}
-
-void FileOverridesCommandLine() {
-  wintest::Section("file values replace command-line values");
-  // Desktop=0 turns the command line's flag off; an empty Target keeps the command line's.
-  check_effect(RunWithFile(Section("Desktop=0\r\nTarget=\r\nIconIndex=-5\r\n"),
-                           "/debug /desktop /T:C:\\cmd.exe /N:3 /L:" + std::string(kBlocked)),
-               "", 1, BlockedDump("C:\\cmd.exe", [](Dump& d) { d.index = 3; }));
-  // A target from the file satisfies the "-T" check.
-  check_effect(
-      RunWithFile(Section("Target=C:\\from file.exe\r\n"), "/debug /L:" + std::string(kBlocked)),
-      "", 1, BlockedDump("C:\\from file.exe"));
-  // Desktop=2 counts as on: together with the command line's startup it is one folder too many.
-  check_effect(RunWithFile(Section("Desktop=2\r\nLinkPath=x\r\nTarget=y\r\n"), "/startup"), "",
-               kUsageExit, texts::kFolderCount);
-  // Four text keys give four different fields; the file's values win over the command line's.
-  check_effect(RunWithFile(Section("Target=C:\\t.exe\r\nArguments=-a\r\nLinkPath=" +
-                                   std::string(kBlocked) + "\r\nIconPath=C:\\i.dll\r\n"),
-                           "/debug /A:cmd-args /I:cmd-icon"),
-               "", 1, BlockedDump("C:\\t.exe", [](Dump& d) {
+void EveryKeyThroughTheReader() {
+  wintest::Section("every key, through the platform's profile reader");
+  // The rules are tested with a reader of the tests' own (argument_file_test.cpp); here each key
+  // name reaches the platform's reader once, and each value replaces the command line's. Three
+  // folder flags given on the command line are turned off by the file, so the checks pass.
+  Effect e = RunWithFile(
+      Section("Target=C:\\t.exe\r\nArguments=-a\r\nLinkPath=" + std::string(kBlocked) +
+              "\r\nIconPath=C:\\i.dll\r\nIconIndex=7\r\nFolder=0\r\nDesktop=0\r\n"
+              "Favorites=1\r\nPrograms=0\r\nStart=0\r\nStartup=0\r\nCommon=1\r\nClean=1\r\n"
+              "Farvorites=0\r\nDebug=0\r\nExec=1\r\n"),
+      "/debug /folder /desktop /programs /start /startup /T:C:\\cmd.exe /A:cmd-args /I:cmd-icon");
+  check_effect(e, "", 1, BlockedDump("C:\\t.exe", [](Dump& d) {
                  d.arguments = "-a";
                  d.icon = "C:\\i.dll";
+                 d.index = 7;
+                 d.favorites = true;
+                 d.common = true;
+                 d.clean = true;
                }));
 }
 
@@ -126,18 +92,33 @@ void FilesThatContributeNothing() {
   u.file = "";
   check_effect(RunIn(g_dir, "/debug /F:"), "", kUsageExit, DumpText(none),
                Usage(texts::kMissingL, u));
-  // A bare file name passes the existence test in the current directory but goes to the profile
-  // reader unchanged, and the reader looks for bare names in the Windows directory.
+  // Names as a user types them, relative to the working directory, with or without a folder
+  // part, are read there (the platform's reader would look for a bare name in the Windows folder).
   WriteArgs("bare.ini", Section("Target=C:\\x.exe\r\n"));
-  u.file = "bare.ini";
-  check_effect(RunIn(g_dir, "/debug /F bare.ini"), "", kUsageExit, DumpText(none),
-               Usage(texts::kMissingL, u));
-  // With a directory part the same file is read.
+  ok(CreateDirectoryA((g_dir + "sub").c_str(), nullptr) != 0, "cannot make sub");
   Dump relative = none;
   relative.target = "C:\\x.exe";
-  u.file = ".\\bare.ini";
   u.target = "C:\\x.exe";
-  check_effect(RunIn(g_dir, "/debug /F .\\bare.ini"), "", kUsageExit, DumpText(relative),
+  for (const char* name : {"bare.ini", ".\\bare.ini", "..\\bare.ini"}) {
+    wintest::Context context("%s", name);
+    u.file = name;
+    check_effect(RunIn(g_dir, std::string("/debug /F ") + name, false,
+                       name[0] == '.' && name[1] == '.' ? g_dir + "sub" : ""),
+                 "", kUsageExit, DumpText(relative), Usage(texts::kMissingL, u));
+  }
+  // A file whose full name does not fit the 260 bytes cannot be opened by that name: it counts
+  // as missing.
+  std::string deep = g_dir + "sub\\";
+  while (deep.size() < 230) {
+    deep += std::string(20, 'd') + "\\";
+    CreateDirectoryA(deep.c_str(), nullptr);
+  }
+  const std::string tooLong = std::string(262 - deep.size(), 'a') + ".ini";
+  ok(wintest::WriteFileText(deep + tooLong, Section("Target=C:\\x.exe\r\n")),
+     "cannot write %s", tooLong.c_str());
+  u.file = tooLong;
+  u.target = "NULL";
+  check_effect(RunIn(deep, "/debug /F " + tooLong), "", kUsageExit, DumpText(none),
                Usage(texts::kMissingL, u));
 }
 
@@ -154,15 +135,6 @@ void LongValues() {
       "/debug");
   check_effect(e, "+long.lnk", 0, DumpText(d));
   check_link(e.links["long.lnk"], d.target, y254);
-  // 254 characters arrive whole.
-  d = Dump();
-  d.cmdFile = true;
-  d.arguments = std::string(254, 'z');
-  Defaults u;
-  u.arguments = d.arguments;
-  u.file = g_dir + "args.ini";
-  check_effect(RunWithFile(Section("Arguments=" + d.arguments + "\r\n"), "/debug"), "", kUsageExit,
-               DumpText(d), Usage(texts::kMissingL, u));
 
   // Values, key names and section names of a megabyte.
   const std::string mega(1 << 20, 'm');
@@ -326,8 +298,7 @@ void LockedFile() {
 int main() {
   g_dir = wintest::ScratchDir("pathmint_argfile");
   wintest::WriteFileText(g_dir + "blocker.txt", "a file, so nothing can be made below it");
-  EachKeyAlone();
-  FileOverridesCommandLine();
+  EveryKeyThroughTheReader();
   FilesThatContributeNothing();
   LongValues();
   FormatBox();

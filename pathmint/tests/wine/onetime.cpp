@@ -63,11 +63,14 @@ void RunScenario(const Scenario& s, bool throughShell, const std::string& dir) {
   const std::string runDir = dir + "run dir\\";
   DirectMarkerTo(record);
 
-  // Made with the link name given without its extension.
-  std::string options =
-      "/clean " + Quote("/T:" + target) + " " + Quote("/L:" + link.substr(0, link.size() - 4));
+  // Made as a user makes it: in the folder where it is to be, named relative to it and without
+  // its extension. It is activated from another folder, as the shell does, so its line must name
+  // it in full.
+  const std::string made = dir + "one time\\";
+  std::string options = "/clean " + Quote("/T:" + target) + " " +
+                        Quote("/L:" + link.substr(made.size(), link.size() - made.size() - 4));
   if (!s.arguments.empty()) options += " " + Quote("/A:" + s.arguments);
-  check_run(RunPathmint(options), 0);
+  check_run(RunPathmint(options, made.c_str()), 0);
   std::string line = "-exec /T:" + Quote(target);
   if (!s.arguments.empty()) line += " /A:" + Quote(s.arguments);
   check_link(ReadLink(link), wintest::ExeDir() + "pathmint.exe", line + " /L:" + Quote(link));
@@ -126,7 +129,7 @@ void RelaunchLineLimits(const std::string& dir) {
   e = RunIn(dir, "/clean /A: /T:C:\\x.exe /L:EmptyArgs");
   check_effect(e, "+EmptyArgs.lnk", 0);
   check_link(e.links["EmptyArgs.lnk"], wintest::ExeDir() + "pathmint.exe",
-             "-exec /T:\"C:\\x.exe\" /L:\"EmptyArgs.lnk\"");
+             "-exec /T:\"C:\\x.exe\" /L:\"" + dir + "EmptyArgs.lnk\"");
 }
 
 }  // namespace
