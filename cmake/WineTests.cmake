@@ -28,7 +28,9 @@ function(add_wine_test)
   endif()
   add_test(NAME ${W_NAME} COMMAND ${WINE_RUN} ${CMAKE_BINARY_DIR} ${exe} ${W_COMMAND}
            WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
-  set_tests_properties(${W_NAME} PROPERTIES FIXTURES_REQUIRED wine LABELS wine TIMEOUT ${W_TIMEOUT})
+  # SOURCE_DIR: where a test finds the sources it checks against (the README's examples).
+  set_tests_properties(${W_NAME} PROPERTIES FIXTURES_REQUIRED wine LABELS wine TIMEOUT ${W_TIMEOUT}
+                       ENVIRONMENT "SOURCE_DIR=${CMAKE_SOURCE_DIR}")
 endfunction()
 
 # add_host_script_test(NAME name COMMAND script args...): a shell test that reads this build's files

@@ -28,6 +28,10 @@ int main() {
   } places[] = {
       {"per-user desktop", desktop, "/delfile /desktop"},
       {"common desktop", SpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY), "/delfile /common /desktop"},
+      // Windows moves a file into the Recycle Bin only when the delete is given its full name
+      // (given a relative one, it may delete it for good); Wine's shell trashes either. So this
+      // row passes under Wine whatever pathmint hands over: linked/folder_path.cpp checks that
+      // it hands over the full name.
       {"relative to the current directory", dir, "/delfile"},
   };
   for (const auto& p : places) {

@@ -7,14 +7,6 @@ using wintest::FileExists;
 
 namespace {
 
-// Starts what the shortcut holds, as the shell does (its path, quoted, then its arguments).
-wintest::Outcome ActivateResolved(const std::string& link, const std::string& runDir) {
-  LinkContents contents = ReadLink(link);
-  wintest::RunOptions options;
-  options.cwd = runDir.c_str();
-  return wintest::Run(Quote(contents.path) + " " + contents.arguments, options);
-}
-
 // Opens the shortcut the way a user does, through the shell, from runDir, and waits until it is
 // gone. Wine's shell gives no handle to the process it starts for a shortcut, so the effects are
 // watched, and the boxes of any process.

@@ -121,6 +121,15 @@ inline void check_link_(const char* file, int line, const LinkContents& c,
 }
 #define check_link(...) pathmint::check_link_(__FILE__, __LINE__, __VA_ARGS__)
 
+// Starts what the shortcut holds, as the shell does (its path, quoted, then its arguments), in
+// runDir.
+inline wintest::Outcome ActivateResolved(const std::string& link, const std::string& runDir) {
+  LinkContents contents = ReadLink(link);
+  wintest::RunOptions options;
+  options.cwd = runDir.c_str();
+  return wintest::Run(Quote(contents.path) + " " + contents.arguments, options);
+}
+
 // ---- what a folder holds
 
 // Every file and folder below a folder, by its path relative to it: a file's size, -1 for a folder.
