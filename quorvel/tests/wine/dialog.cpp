@@ -1,11 +1,13 @@
 // quorvel's zone dialog under Wine, watched from outside: its localised texts and the check box
-// on a first start, Cancel and the close box writing nothing, and a catalogue of three hundred
-// hostile zones, listed exactly, never written to, and put back byte for byte afterwards.
+// on a first start, Cancel and the close box writing nothing, a catalogue of three hundred
+// hostile zones, listed exactly, never written to, and put back byte for byte afterwards, and a
+// long name of two-byte characters, saved cut between characters.
 //
 //   quorvel_wine_dialog.exe                 everything, in the language Wine gives this process
-//   quorvel_wine_dialog.exe --texts LANGID  only the first start's texts; fails unless the user's
-//                                           language is LANGID (hex), so that a locale that did
-//                                           not take effect cannot pass as English
+//   quorvel_wine_dialog.exe --texts LANGID  the first start's texts and the two-byte name; fails
+//                                           unless the user's language is LANGID (hex), so that
+//                                           a locale that did not take effect cannot pass as
+//                                           English
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -77,10 +79,11 @@ void check_listed_(const char* file, int line, std::vector<std::string> entries)
 void FirstStart(const std::string& caption, bool closeBox) {
   Section(closeBox ? "first start, closed by the caption's close box" : "first start, Cancel");
   DeleteProgramKey();
-  const LANGID language = GetUserDefaultUILanguage();
-  const DialogTexts* want = nullptr;
-  for (const DialogTexts& t : kDialogTexts) want = t.language == language ? &t : want;
-  if (!ok(want != nullptr, "the user's language 0x%04x has no known texts", language)) return;
+  const DialogTexts* want = UserTexts();
+  if (!ok(want != nullptr, "the user's language 0x%04x has no known texts",
+          GetUserDefaultUILanguage())) {
+    return;
+  }
   QuorvelRun r = RunQuorvel("", [&](HWND dialog) {
     const int ids[] = {IDC_PROMPT, IDC_SHOW_AT_STARTUP, IDOK, IDCANCEL};
     for (int i = 0; i < 4; ++i) {
@@ -301,6 +304,33 @@ void HostileCatalogue() {
   ok(CatalogueDump() == original, "the catalogue is not as it was");
 }
 
+// A display name of two-byte characters longer than its field: listed, and saved on OK, cut
+// between two characters, never through one (a half character would name no zone, and the
+// choice would be lost). Needs an ANSI code page of two-byte characters (the Japanese run).
+void LongTwoByteName() {
+  Section("a long name of two-byte characters");
+  if (!IsDBCSLeadByte(0x82)) {
+    skip("the ANSI code page %u has no two-byte characters", GetACP());
+    return;
+  }
+  const std::string key = "zzQuorvelTwoByte";
+  std::string name = "(UTC+09:00) ";
+  for (int i = 0; i < 300; ++i) name += "\x82\xA0";  // 600 bytes of one character
+  const std::string cut = name.substr(0, 510);         // 511 would split a character
+  ok(AddZone(key, Text(name), Text("Two Byte Std"), Text("Two Byte Dlt"),
+             Raw(REG_BINARY, std::string(44, '\0'))),
+     "cannot add the zone");
+  DeleteProgramKey();
+  QuorvelRun r = RunQuorvel("", [&](HWND dialog) {
+    ok(SelectZone(dialog, cut), "the name is not listed cut to 510 bytes");
+    wintest::Click(dialog, IDOK);
+  });
+  check_run(r, 1, true);
+  ok(ProgramValue("TZ0") == Field(cut), "TZ0 is not the name cut between characters");
+  DeleteProgramKey();
+  RemoveZones(key);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -316,10 +346,12 @@ int main(int argc, char** argv) {
        "the user's language is 0x%04x (is 0x%04x; is the locale installed?)", want,
        GetUserDefaultUILanguage());
     FirstStart(caption, false);
+    LongTwoByteName();
     return wintest::Summary();
   }
   FirstStart(caption, false);
   FirstStart(caption, true);
   HostileCatalogue();
+  LongTwoByteName();
   return wintest::Summary();
 }

@@ -40,21 +40,36 @@ const char* const kEnglish[] = {
 // clang-format on
 inline const char* English(UINT id) { return kEnglish[id - IDS_APP_TITLE]; }
 
-// The dialog's texts (ids 104 to 107) in a few languages, in UTF-8, with each one's ANSI code page.
+// The dialog's texts (ids 104 to 107) and warning 108 in a few languages, in UTF-8, with each
+// one's ANSI code page.
 struct DialogTexts {
   LANGID language;
   UINT codePage;
-  const char* texts[4];
+  const char* texts[5];
 };
 // clang-format off
 const DialogTexts kDialogTexts[] = {
-    {0x0409, 1252, {"Select your current Time Zone", "Display this dialog box on startup", "Ok", "Cancel"}},
-    {0x0407, 1252, {"Wählen Sie Ihre Zeitzone aus", "Dialogfenster beim Systemstart anzeigen", "Ok", "Abbrechen"}},
-    {0x040C, 1252, {"Sélectionnez votre fuseau horaire actuel", "Afficher cette boîte de dialogue au démarrage", "Ok", "Annuler"}},
-    {0x0411, 932, {"現在のタイム ゾーンを選択してください", "スタートアップ時にこのダイアログ ボックスを表示する", "OK", "キャンセル"}},
-    {0x0419, 1251, {"Выберите текущий часовой пояс", "Отображать это диалоговое окно при запуска", "Ok", "Отмена"}},
+    {0x0409, 1252, {"Select your current Time Zone", "Display this dialog box on startup", "Ok", "Cancel",
+                    "Access Denied, Unable to Set Time Zone Information.  Please contact your Administrator for assistance."}},
+    {0x0407, 1252, {"Wählen Sie Ihre Zeitzone aus", "Dialogfenster beim Systemstart anzeigen", "Ok", "Abbrechen",
+                    "Zugriff verweigert, die Zeitzoneninformationen können nicht festgelegt werden.  Wenden Sie sich an Ihren Administrator, um Unterstützung zu erhalten."}},
+    {0x040C, 1252, {"Sélectionnez votre fuseau horaire actuel", "Afficher cette boîte de dialogue au démarrage", "Ok", "Annuler",
+                    "Accès refusé, impossible de définir les informations de fuseau horaire.  Contactez votre administrateur pour obtenir de l'aide."}},
+    {0x0411, 932, {"現在のタイム ゾーンを選択してください", "スタートアップ時にこのダイアログ ボックスを表示する", "OK", "キャンセル",
+                   "アクセスが拒否されたため、タイム ゾーン情報を設定できません。管理者にお問い合わせください。"}},
+    {0x0419, 1251, {"Выберите текущий часовой пояс", "Отображать это диалоговое окно при запуска", "Ok", "Отмена",
+                    "Доступ запрещен, невозможно установить сведения о часовом поясе.  Обратитесь за помощью к администратору."}},
 };
 // clang-format on
+
+// The texts of the user's language, or null when it is none of these.
+inline const DialogTexts* UserTexts() {
+  const LANGID language = GetUserDefaultUILanguage();
+  for (const DialogTexts& t : kDialogTexts) {
+    if (t.language == language) return &t;
+  }
+  return nullptr;
+}
 
 // ---- registry values
 
@@ -330,7 +345,11 @@ inline void check_run_(const char* file, int line, const QuorvelRun& r, int dial
   ok_(file, line)(r.run.dialogs == dialogs, "%d zone dialogs, expected %d", r.run.dialogs, dialogs);
   std::vector<wintest::Box> boxes = r.run.boxes;
   if (applied) {
-    const bool refused = !boxes.empty() && boxes[0].text == English(IDS_ACCESS_DENIED_SET);
+    const DialogTexts* texts = UserTexts();
+    const std::string warning =
+        texts ? wintest::Narrow(wintest::Wide(texts->texts[IDS_ACCESS_DENIED_SET - IDS_PROMPT], CP_UTF8))
+              : English(IDS_ACCESS_DENIED_SET);
+    const bool refused = !boxes.empty() && boxes[0].text == warning;
     todo_wine ok_(file, line)(!refused, "the zone was refused: warning 108");
     if (refused) {
       ok_(file, line)(boxes[0].caption == DefaultBoxCaption(),

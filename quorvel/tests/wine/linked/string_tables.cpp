@@ -68,9 +68,9 @@ void MissingStrings(HMODULE quorvel) {
 }
 
 void TablesOfEachLanguage(HMODULE quorvel) {
-  Section("the dialog texts of several tables, found by language");
+  Section("the dialog texts and warning 108 of several tables, found by language");
   for (const quorvel::DialogTexts& lang : kDialogTexts) {
-    for (UINT id = 104; id <= 107; ++id) {
+    for (UINT id = 104; id <= 108; ++id) {
       const unsigned char* entry = EntryIn(quorvel, lang.language, id);
       ok(entry && EntryText(entry) == Wide(lang.texts[id - 104]), "language 0x%04x id %u is \"%s\"",
          lang.language, id, lang.texts[id - 104]);
@@ -93,7 +93,7 @@ void ThreadLanguage(HMODULE quorvel) {
   Section("the thread's language picks the table and the code page");
   for (const quorvel::DialogTexts& lang : kDialogTexts) {
     SetThreadLocale(MAKELCID(lang.language, SORT_DEFAULT));
-    for (UINT id = 104; id <= 107; ++id) {
+    for (UINT id = 104; id <= 108; ++id) {
       ResourceText text;
       bool loaded = LoadResourceString(text, quorvel, id);
       std::string want = Ansi(lang.texts[id - 104], lang.codePage);
