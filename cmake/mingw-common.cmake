@@ -10,9 +10,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_C_FLAGS_INIT "-ffunction-sections -fdata-sections")
 set(CMAKE_CXX_FLAGS_INIT "-ffunction-sections -fdata-sections")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -s -Wl,--gc-sections")
-# 32 bits: no unwind tables beyond those that exceptions need. The programs use no exceptions, and
-# nothing else reads the tables there (64-bit programs keep theirs: the platform's stack walk uses them).
-if(MINGW_PREFIX STREQUAL "i686-w64-mingw32")
-  string(APPEND CMAKE_C_FLAGS_INIT " -fno-asynchronous-unwind-tables")
-  string(APPEND CMAKE_CXX_FLAGS_INIT " -fno-asynchronous-unwind-tables")
-endif()
