@@ -95,26 +95,14 @@ TEST(Parse, MatchingRules) {
       {{"%s%n%s"}, nullptr, "Unexepected argument \"%s%n%s\""},
   };
   for (const MatchCase& c : cases) {
-    std::string label;
-    for (const char* t : c.tokens) label += std::string("[") + t + "]";
-    SCOPED_TRACE(label);
+    SCOPED_TRACE(TokenLabel(c.tokens));
     Outcome o = ParseMatchApp(c.tokens);
     ASSERT_FALSE(o.crashed);
     if (c.state) {
-      EXPECT_TRUE(o.returned);
-      EXPECT_TRUE(o.boxes.empty());
-      ASSERT_EQ(o.notes.size(), 1u);
-      EXPECT_EQ(o.notes[0], c.state);
+      ExpectReturned(o, {c.state});
     } else {
-      EXPECT_FALSE(o.returned);
-      EXPECT_TRUE(o.endedNow);
-      EXPECT_EQ(o.endCode, -1);
-      ASSERT_EQ(o.boxes.size(), 1u);
-      EXPECT_EQ(o.boxes[0].caption, "Application");
-      EXPECT_EQ(o.boxes[0].icon, ReportIcon::Error);
-      const std::string& text = o.boxes[0].text;
       std::string head = std::string("Error: ") + c.error + "\nUsage: " + kMatchSummary + "\n\n";
-      EXPECT_EQ(text.substr(0, head.size()), head);
+      EXPECT_EQ(ExpectErrorEnd(o, "Application").substr(0, head.size()), head);
     }
   }
 }

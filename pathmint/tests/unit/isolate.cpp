@@ -1,5 +1,7 @@
 #include "isolate.h"
 
+#include <gtest/gtest.h>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -154,14 +156,22 @@ Outcome RunIsolated(const std::function<void()>& body) {
 ActionCall g_lastAction;
 int32_t g_actionStatus = kStatusFailed;
 
-int32_t CreateShortcut(const char* target, const char* arguments, const char* linkFile,
-                       const char* iconPath, int32_t iconIndex, int32_t isFolder,
-                       int32_t specialFolder, int32_t oneTime) {
+namespace {
+// Starts the record of an action's call with what every action is given.
+void Begin(const char* action, const char* target, const char* arguments = nullptr,
+           const char* linkFile = nullptr) {
   g_lastAction = ActionCall();
-  g_lastAction.action = "create";
+  g_lastAction.action = action;
   g_lastAction.target = Text(target);
   g_lastAction.arguments = Text(arguments);
   g_lastAction.linkFile = Text(linkFile);
+}
+}  // namespace
+
+int32_t CreateShortcut(const char* target, const char* arguments, const char* linkFile,
+                       const char* iconPath, int32_t iconIndex, int32_t isFolder,
+                       int32_t specialFolder, int32_t oneTime) {
+  Begin("create", target, arguments, linkFile);
   g_lastAction.iconPath = Text(iconPath);
   g_lastAction.iconIndex = iconIndex;
   g_lastAction.isFolder = isFolder;
@@ -172,19 +182,38 @@ int32_t CreateShortcut(const char* target, const char* arguments, const char* li
 
 int32_t ExecuteOneTimeLink(const char* target, const char* arguments, const char* linkFile,
                            const char* currentDir) {
-  g_lastAction = ActionCall();
-  g_lastAction.action = "exec";
-  g_lastAction.target = Text(target);
-  g_lastAction.arguments = Text(arguments);
-  g_lastAction.linkFile = Text(linkFile);
+  Begin("exec", target, arguments, linkFile);
   g_lastAction.currentDir = Text(currentDir);
   return g_actionStatus;
 }
 
 int32_t ShellDeleteFile(int32_t specialFolder, const char* target) {
-  g_lastAction = ActionCall();
-  g_lastAction.action = "delete";
+  Begin("delete", target);
   g_lastAction.specialFolder = specialFolder;
-  g_lastAction.target = Text(target);
   return g_actionStatus;
+}
+
+std::string TokenLabel(const std::vector<const char*>& tokens) {
+  std::string label;
+  for (const char* t : tokens) label += std::string("[") + t + "]";
+  return label;
+}
+
+void ExpectReturned(const Outcome& o, const std::vector<std::string>& notes) {
+  EXPECT_TRUE(o.returned);
+  EXPECT_TRUE(o.boxes.empty());
+  EXPECT_EQ(o.notes, notes);
+}
+
+std::string ExpectErrorEnd(const Outcome& o, const char* caption) {
+  EXPECT_FALSE(o.returned);
+  EXPECT_TRUE(o.endedNow);
+  EXPECT_EQ(o.endCode, -1);
+  if (o.boxes.size() != 1u) {
+    ADD_FAILURE() << o.boxes.size() << " boxes";
+    return std::string();
+  }
+  EXPECT_EQ(o.boxes[0].caption, caption);
+  EXPECT_EQ(o.boxes[0].icon, ReportIcon::Error);
+  return o.boxes[0].text;
 }

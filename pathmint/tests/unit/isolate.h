@@ -44,4 +44,11 @@ struct ActionCall {
 extern ActionCall g_lastAction;
 extern int32_t g_actionStatus;
 
+// The tokens, each in brackets: a label for SCOPED_TRACE.
+std::string TokenLabel(const std::vector<const char*>& tokens);
+// The body ran to its end without a box and noted exactly these lines.
+void ExpectReturned(const Outcome& o, const std::vector<std::string>& notes);
+// The body ended the process with -1 after exactly one error box under caption: its text.
+std::string ExpectErrorEnd(const Outcome& o, const char* caption);
+
 #endif

@@ -110,28 +110,19 @@ TEST(LinkSettings, ValidateChecksInOrder) {
       {{"/fileformat", "/L:y", "/T:x"}, 0xFFFF, nullptr, nullptr},
   };
   for (const ValidateCase& c : cases) {
-    std::string label;
-    for (const char* t : c.tokens) label += std::string("[") + t + "]";
-    SCOPED_TRACE(label);
+    SCOPED_TRACE(TokenLabel(c.tokens));
     Outcome o = ParseAndValidate(c.tokens);
     ASSERT_FALSE(o.crashed);
     if (!c.usage && !c.alone) {
-      EXPECT_TRUE(o.returned);
-      EXPECT_TRUE(o.boxes.empty());
-      EXPECT_EQ(o.notes, std::vector<std::string>{std::to_string(c.specialFolder)});
+      ExpectReturned(o, {std::to_string(c.specialFolder)});
       continue;
     }
-    EXPECT_FALSE(o.returned);
-    EXPECT_TRUE(o.endedNow);
-    EXPECT_EQ(o.endCode, -1);
-    ASSERT_EQ(o.boxes.size(), 1u);
-    EXPECT_EQ(o.boxes[0].caption, "Velmora Pathmint");
-    EXPECT_EQ(o.boxes[0].icon, ReportIcon::Error);
+    const std::string text = ExpectErrorEnd(o, "Velmora Pathmint");
     if (c.alone) {
-      EXPECT_EQ(o.boxes[0].text, c.alone);
+      EXPECT_EQ(text, c.alone);
     } else {
       std::string head = std::string("Error: ") + c.usage + "\nUsage: " + kSummary + "\n\n";
-      EXPECT_EQ(o.boxes[0].text.substr(0, head.size()), head);
+      EXPECT_EQ(text.substr(0, head.size()), head);
     }
   }
 }
