@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "link_settings.h"
+#include "winutils.h"
 
 namespace {
 // The one settings object, constructed during static initialisation. It has nothing to destroy,
@@ -16,6 +17,7 @@ static_assert(std::is_trivially_destructible<LinkSettings>::value,
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  RestrictDllSearchToSystem();
   // The arguments are the runtime's split of the process command line, not the text parameter.
   g_settings.Load(__argc, __argv, _environ);
   return g_settings.Run();

@@ -1,7 +1,9 @@
 #include "quorvel.h"
 #include "startup.h"
+#include "winutils.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
+  RestrictDllSearchToSystem();
   bool forced = IsForceSwitch(arguments);
   // The saved zone is looked up on every start, with or without the switch.
   ZoneRecord saved = LoadSavedZone("TZ0");

@@ -1,0 +1,13 @@
+#include <windows.h>
+
+#include "winutils.h"
+
+bool IsWindowStationVisible() {
+  USEROBJECTFLAGS flags;
+  ZeroMemory(&flags, sizeof flags);
+  const HWINSTA station = GetProcessWindowStation();
+  if (!station || !GetUserObjectInformationA(station, UOI_FLAGS, &flags, sizeof flags, nullptr)) {
+    return true;
+  }
+  return (flags.dwFlags & WSF_VISIBLE) != 0;
+}
