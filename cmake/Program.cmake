@@ -26,7 +26,7 @@ function(add_program name)
     target_compile_options(${name} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${PROJECT_WARNINGS} ${PROGRAM_CXX_FLAGS}>)
     target_link_libraries(${name} PRIVATE ${name}_core ${P_LIBS})
 
-    set(test_libs wintest shell32 ole32 uuid advapi32 user32 kernel32)
+    set(test_libs wintest winutils shell32 ole32 uuid advapi32 user32 kernel32)
     set(tools)
     file(GLOB sources CONFIGURE_DEPENDS ${dir}/tests/wine/tools/*.cpp)
     foreach(src ${sources})

@@ -2,13 +2,13 @@
 
 #include "file_format.h"
 #include "link_settings.h"
-#include "report.h"
 
 void LinkSettings::ShowFileFormat() {
-  // Always a box, whatever the report channel: the format is of use only where it can be read.
+  // On the report channel like every other text: where nobody can see a box, it would never be
+  // answered and the run would never end.
   char text[kFileFormatBufferSize];
   BuildFileFormatText(text, sizeof text);
-  ShowReportBox(text, m_szTitle, ReportIcon::Information);
+  ShowReport(text, ReportIcon::Information);
 }
 
 void LinkSettings::ApplyArgumentFile(const char* fullName) {

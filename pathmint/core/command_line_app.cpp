@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "report.h"
 
 namespace {
 // Process-wide parser state: one parse per process.
@@ -180,13 +179,20 @@ void CommandLineApp::UsageError(const char* message, int exitCode) {
   ErrorExit(UsageText(message), exitCode);
 }
 
-void CommandLineApp::ErrorExit(const char* text, int exitCode) {
+void CommandLineApp::ShowReport(const char* text, ReportIcon icon) {
   if (m_bUseMessageBox) {
-    ShowReportBox(text, m_szTitle, ReportIcon::Error);
-    EndProcessNow(exitCode);
+    ShowReportBox(text, m_szTitle, icon);
+  } else {
+    // Without a standard error stream (a GUI program started without one) the text is lost and
+    // nothing else happens.
+    std::fputs(text, stderr);
+    std::fputc('\n', stderr);
   }
-  std::fputs(text, stderr);
-  std::fputc('\n', stderr);
+}
+
+void CommandLineApp::ErrorExit(const char* text, int exitCode) {
+  ShowReport(text, ReportIcon::Error);
+  if (m_bUseMessageBox) EndProcessNow(exitCode);
   std::exit(exitCode);
 }
 
@@ -197,10 +203,5 @@ void CommandLineApp::DebugPrint(const char* format, ...) {
   va_start(args, format);
   FormatText(text, sizeof text, format, args);
   va_end(args);
-  if (m_bUseMessageBox) {
-    ShowReportBox(text, m_szTitle, ReportIcon::Information);
-  } else {
-    std::fputs(text, stderr);
-    std::fputc('\n', stderr);
-  }
+  ShowReport(text, ReportIcon::Information);
 }

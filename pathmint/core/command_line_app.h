@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "command_option.h"
+#include "report.h"
 
 class CommandLineApp {
  public:
@@ -43,6 +44,10 @@ class CommandLineApp {
 
   // Reports text alone as an error and ends the process with exitCode.
   [[noreturn]] void ErrorExit(const char* text, int exitCode);
+
+  // Shows text on the report channel: a box captioned m_szTitle with icon, or the text and a
+  // newline on the standard error stream. Returns when it is shown.
+  void ShowReport(const char* text, ReportIcon icon);
 
   // The full text UsageError reports for message. It stays valid until the next usage text is
   // composed; message must not be such a text itself.

@@ -40,7 +40,7 @@ class LinkSettings : public CommandLineApp {
   int ReadArgumentFile(const char* fileName);
   // 1 when path names an existing file or directory, else 0. (win32/argument_file.cpp)
   int FileExists(const char* path);
-  // Shows the argument file's format in an information box. (argument_file.cpp)
+  // Shows the argument file's format on the report channel. (argument_file.cpp)
   void ShowFileFormat();
   // Takes the values of the argument file fullName over the current ones. (argument_file.cpp)
   void ApplyArgumentFile(const char* fullName);

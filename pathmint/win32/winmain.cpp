@@ -18,6 +18,10 @@ static_assert(std::is_trivially_destructible<LinkSettings>::value,
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   RestrictDllSearchToSystem();
+  // Where nobody can see the window station (a service, a deployment agent, a scheduled task
+  // without a user) a box is never answered: reports go to the standard error stream instead, and
+  // the exit code still arrives.
+  if (!IsWindowStationVisible()) g_settings.m_bUseMessageBox = 0;
   // The arguments are the runtime's split of the process command line, not the text parameter.
   g_settings.Load(__argc, __argv, _environ);
   return g_settings.Run();

@@ -31,6 +31,7 @@ ZoneRecord LoadSavedZone(const char* valueName);
 void SaveSelectedZone(HWND dialog, const char* valueName);
 
 // strings.cpp
+// Shows the message id in a warning box; nothing where nobody can see the window station.
 void ShowResourceMessage(UINT id);
 void ApplyDialogTexts(HWND dialog);
 

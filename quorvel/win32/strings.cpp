@@ -6,6 +6,7 @@
 #include "quorvel.h"
 #include "string_block.h"
 #include "strings.h"
+#include "winutils.h"
 
 namespace {
 
@@ -124,6 +125,8 @@ bool LoadResourceString(ResourceText& text, HMODULE module, UINT id) {
 }
 
 void ShowResourceMessage(UINT id) {
+  // A box where nobody can see it would never be closed, and the program would never end.
+  if (!IsWindowStationVisible()) return;
   ResourceText text;
   HMODULE module = FindStringModule(id, 0);
   if (module != nullptr) LoadResourceString(text, module, id);

@@ -11,6 +11,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
     if (!ApplyZone(saved)) ShowResourceMessage(IDS_ACCESS_DENIED_SET);
     return 0;
   }
-  DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ZONE_DIALOG), nullptr, ZoneDialogProc, 0);
+  // Where nobody can see the window station, nobody can answer the dialog: the start ends
+  // without one and writes nothing.
+  if (IsWindowStationVisible()) {
+    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ZONE_DIALOG), nullptr, ZoneDialogProc, 0);
+  }
   return 0;
 }

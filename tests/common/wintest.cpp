@@ -216,16 +216,18 @@ std::string Quote(const std::string& arg) {
 // ---- programs under test
 
 bool StartProcess(const std::string& commandLine, const char* cwd, DWORD flags,
-                  PROCESS_INFORMATION* pi, LARGE_INTEGER* startedAt) {
+                  PROCESS_INFORMATION* pi, LARGE_INTEGER* startedAt, const STARTUPINFOA* startup) {
   const int kTries = 4;
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
+  STARTUPINFOA si;
+  ZeroMemory(&si, sizeof si);
+  if (startup) si = *startup;
+  si.cb = sizeof si;
+  const BOOL inherit = (si.dwFlags & STARTF_USESTDHANDLES) != 0;
   for (int attempt = 1;; ++attempt) {
-    STARTUPINFOA si;
-    ZeroMemory(&si, sizeof si);
-    si.cb = sizeof si;
     if (startedAt) QueryPerformanceCounter(startedAt);
-    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, flags, nullptr, cwd, &si,
+    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, inherit, flags, nullptr, cwd, &si,
                        pi)) {
       return true;
     }
@@ -339,6 +341,32 @@ bool DebugStep(HANDLE process, Outcome* out) {
   return event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT;
 }
 
+// The desktop of a window station made by this process and never shown (it lacks WSF_VISIBLE,
+// as every station but the interactive one does), as "station\\desktop"; "" when it cannot be made.
+const char* HiddenDesktop() {
+  static std::string name;
+  static bool tried = false;
+  if (tried) return name.c_str();
+  tried = true;
+  const HWINSTA own = GetProcessWindowStation();
+  const HWINSTA station = CreateWindowStationA("wintest_hidden", 0, WINSTA_ALL_ACCESS, nullptr);
+  // A desktop is made in the calling process's station.
+  if (station && SetProcessWindowStation(station)) {
+    if (CreateDesktopA("Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr)) {
+      name = "wintest_hidden\\Default";
+    }
+    SetProcessWindowStation(own);
+  }
+  return name.c_str();
+}
+
+// A file that a started program inherits as its standard error (INVALID_HANDLE_VALUE on failure).
+HANDLE OpenErrorFile(const std::string& path) {
+  SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+  return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
+                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
 }  // namespace
 
 HWND FindDialog(DWORD pid, int id) {
@@ -409,10 +437,32 @@ void LookForWindows(DWORD pid, const RunOptions& options, std::vector<HWND>* see
 Outcome Run(const std::string& commandLine, const RunOptions& options) {
   Outcome out;
   PROCESS_INFORMATION pi;
-  if (!StartProcess(commandLine, options.cwd, options.debug ? DEBUG_ONLY_THIS_PROCESS : 0, &pi)) {
-    out.startError = GetLastError();
-    return out;
+  STARTUPINFOA si;
+  ZeroMemory(&si, sizeof si);
+  std::vector<char> desktop;
+  const std::string errorPath = ExeDir() + "standard-error." + std::to_string(GetCurrentProcessId());
+  HANDLE error = INVALID_HANDLE_VALUE;
+  if (options.hiddenStation) {
+    const std::string name = HiddenDesktop();
+    if (name.empty()) {
+      out.startError = GetLastError();
+      return out;
+    }
+    desktop.assign(name.begin(), name.end());
+    desktop.push_back('\0');
+    si.lpDesktop = desktop.data();
+    // Standard handles named, or none at all (all null) rather than this process's own.
+    si.dwFlags = STARTF_USESTDHANDLES;
+    if (options.captureStandardError) {
+      error = OpenErrorFile(errorPath);
+      si.hStdError = error;
+    }
   }
+  const bool started = StartProcess(commandLine, options.cwd,
+                                    options.debug ? DEBUG_ONLY_THIS_PROCESS : 0, &pi, nullptr, &si);
+  if (!started) out.startError = GetLastError();
+  if (error != INVALID_HANDLE_VALUE) CloseHandle(error);
+  if (!started) return out;
   out.started = true;
   std::vector<HWND> seen;
   const DWORD start = GetTickCount();
@@ -434,6 +484,10 @@ Outcome Run(const std::string& commandLine, const RunOptions& options) {
   GetExitCodeProcess(pi.hProcess, &out.exitCode);
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
+  if (options.hiddenStation && options.captureStandardError) {
+    ReadFileText(errorPath, &out.standardError);
+    DeleteFileA(errorPath.c_str());
+  }
   return out;
 }
 

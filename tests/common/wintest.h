@@ -74,8 +74,11 @@ std::string Narrow(const std::wstring& wide, UINT codePage = CP_ACP);
 // ERROR_INTERNAL_ERROR (1359) before the program runs: that refusal alone is tried again, a few
 // times, and said in the log. startedAt gets the performance counter just before the attempt
 // that started the process. On failure GetLastError() tells why.
+// startup, when given, is the start-up record (its size is set here); handles are inherited when
+// it names standard handles.
 bool StartProcess(const std::string& commandLine, const char* cwd, DWORD flags,
-                  PROCESS_INFORMATION* pi, LARGE_INTEGER* startedAt = nullptr);
+                  PROCESS_INFORMATION* pi, LARGE_INTEGER* startedAt = nullptr,
+                  const STARTUPINFOA* startup = nullptr);
 
 // A dialog window of another process: a message box (it has the text control 0xFFFF) or a dialog.
 struct Box {
@@ -105,6 +108,12 @@ struct RunOptions {
   bool boxIcons = false;  // read each message box's icon
   // What to do with a dialog that is not a message box, when it first shows (Cancel if unset).
   std::function<void(HWND dialog)> onDialog;
+  // Runs the program as a service or a deployment agent does: in a window station of its own that
+  // nobody can see (whatever it shows there is never answered, nor seen here), with its standard
+  // error written to a file and kept in Outcome::standardError; without any standard handle when
+  // captureStandardError is cleared.
+  bool hiddenStation = false;
+  bool captureStandardError = true;
 };
 
 struct Outcome {
@@ -116,6 +125,7 @@ struct Outcome {
   DWORD exitCode = 0;      // the full 32-bit exit code, as GetExitCodeProcess gives it
   std::vector<Box> boxes;  // message boxes in order, each answered with OK
   int dialogs = 0;         // other dialogs, answered by onDialog
+  std::string standardError;  // (hiddenStation) what the program wrote there
 };
 
 // Runs the command line (the program's own argument splitting applies), answers every window it

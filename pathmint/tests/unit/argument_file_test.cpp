@@ -148,18 +148,25 @@ TEST(ArgumentFile, LongValuesKeep254Characters) {
   }
 }
 
-TEST(ArgumentFile, FormatIsAlwaysABox) {
+TEST(ArgumentFile, FormatOnTheReportChannel) {
   for (int useBox : {1, 0}) {
     Outcome o = RunIsolated([useBox] {
       LinkSettings settings;
       settings.m_bUseMessageBox = useBox;
       settings.ShowFileFormat();
     });
+    EXPECT_TRUE(o.returned);
+    if (!useBox) {
+      // Where nobody could answer a box: the text and a newline on standard error.
+      EXPECT_TRUE(o.boxes.empty());
+      EXPECT_EQ(o.standardError, texts::FormatText() + "\n");
+      continue;
+    }
     ASSERT_EQ(o.boxes.size(), 1u);
     EXPECT_EQ(o.boxes[0].text, texts::FormatText());
     EXPECT_EQ(o.boxes[0].caption, texts::kCaption);
     EXPECT_EQ(o.boxes[0].icon, ReportIcon::Information);
-    EXPECT_TRUE(o.returned);
+    EXPECT_EQ(o.standardError, "");
   }
 }
 

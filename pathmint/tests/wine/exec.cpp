@@ -108,12 +108,14 @@ int main() {
                     {}});
   }
 
+  wintest::RunOptions debugged;
+  debugged.debug = true;
   for (const Row& r : rows) {
     wintest::Section(r.what.c_str());
     for (const std::string& f : r.prepare)
       ok(wintest::WriteFileText(dir + f, "x"), "cannot make %s", f.c_str());
     DirectMarkerTo(record);
-    check_effect(RunIn(dir, r.options, false, runDir, true), r.changes, r.code);
+    check_effect(RunIn(dir, r.options, false, runDir, debugged), r.changes, r.code);
     check_marker(record, r.launches, runDir, r.markerArguments);
     for (const std::string& f : r.prepare) Remove(dir + f);
   }

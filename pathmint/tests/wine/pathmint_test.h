@@ -30,17 +30,17 @@ const char kBlocked[] = "blocker.txt\\App";
 
 // Runs pathmint with arguments (a command-line tail, quoted as needed) in cwd.
 inline wintest::Outcome RunPathmint(const std::string& arguments, const char* cwd = nullptr,
-                                    bool debug = false) {
-  wintest::RunOptions options;
+                                    wintest::RunOptions options = {}) {
   options.cwd = cwd;
-  options.debug = debug;
   return wintest::Run(Quote(wintest::ExeDir() + "pathmint.exe") + " " + arguments, options);
 }
 
 // A box text with its control characters visible, for failure messages.
 inline std::string Visible(const std::string& text) {
   std::string out;
-  for (char c : text) out += c == '\n' ? "\\n" : c == '\t' ? "\\t" : std::string(1, c);
+  for (char c : text) {
+    out += c == '\n' ? "\\n" : c == '\t' ? "\\t" : c == '\r' ? "\\r" : std::string(1, c);
+  }
   return out;
 }
 
@@ -198,10 +198,10 @@ struct Effect {
 // Runs pathmint in cwd (dir when empty) and gives what changed in dir; what appeared there is
 // removed again unless keep is set.
 inline Effect RunIn(const std::string& dir, const std::string& arguments, bool keep = false,
-                    const std::string& cwd = "", bool debug = false) {
+                    const std::string& cwd = "", const wintest::RunOptions& options = {}) {
   Effect e;
   Tree before = Snapshot(dir);
-  e.run = RunPathmint(arguments, (cwd.empty() ? dir : cwd).c_str(), debug);
+  e.run = RunPathmint(arguments, (cwd.empty() ? dir : cwd).c_str(), options);
   Tree after = Snapshot(dir);
   e.changes = Changes(before, after);
   for (auto entry = after.rbegin(); entry != after.rend(); ++entry) {

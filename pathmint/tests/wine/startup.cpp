@@ -1,7 +1,7 @@
 // pathmint's start-up under Wine: the real command-line splitting, the usage and consistency
 // errors with their exact box texts and the 32-bit exit code, the settings dump, and command
-// lines at and past the platform's limit. Every run starts in a scratch folder, which no
-// refused run may change.
+// lines at and past the platform's limit, and the same reports on standard error where nobody
+// sees the window station. Every run starts in a scratch folder, which no refused run may change.
 #include <climits>
 
 #include "pathmint_test.h"
@@ -238,6 +238,46 @@ void LongCurrentDirectory() {
             "Start it from a directory with a shorter path.");
 }
 
+void Unattended() {
+  wintest::Section("unattended: a window station that nobody sees");
+  // Every report goes to standard error, as the box would show it, with one newline; nothing
+  // waits for a click.
+  wintest::RunOptions hidden;
+  hidden.hiddenStation = true;
+  hidden.timeoutMs = 10000;
+  Defaults target;
+  target.target = "C:\\windows\\notepad.exe";
+  Dump dump;
+  dump.debug = true;
+  dump.link = "Made";
+  dump.target = "y";
+  const struct {
+    std::string arguments;
+    DWORD code;
+    std::string error, changes;
+  } cases[] = {
+      {"/bogus", kUsageExit, Usage("Unknown option \"/bogus\"") + "\n", ""},
+      {"/desktop /programs /L:x /T:y", kUsageExit, std::string(texts::kFolderCount) + "\n", ""},
+      {"/T:C:\\windows\\notepad.exe", kUsageExit, Usage(texts::kMissingL, target) + "\n", ""},
+      {"/fileformat", kUsageExit, texts::FormatText() + "\n" + Usage(texts::kMissingL) + "\n", ""},
+      {"/debug /L:Made /T:y", 0, DumpText(dump) + "\n", "+Made.lnk"},
+      {"/L:Made /T:y", 0, "", "+Made.lnk"},
+  };
+  for (const auto& c : cases) {
+    wintest::Context context("%s", c.arguments.c_str());
+    Effect e = RunIn(g_dir, c.arguments, false, "", hidden);
+    check_effect(e, c.changes, c.code);
+    // A text stream: each line ends in CR LF there, as Windows programs write them.
+    std::string want;
+    for (char ch : c.error) want += ch == '\n' ? "\r\n" : std::string(1, ch);
+    ok(e.run.standardError == want, "standard error:\n  got  [%.300s]\n  want [%.300s]",
+       Visible(e.run.standardError).c_str(), Visible(want).c_str());
+  }
+  // Without a standard error stream the text is lost, and the exit code still arrives.
+  hidden.captureStandardError = false;
+  check_effect(RunIn(g_dir, "/bogus", false, "", hidden), "", kUsageExit);
+}
+
 }  // namespace
 
 int main() {
@@ -250,5 +290,6 @@ int main() {
   ValidRuns();
   LineLimit();
   LongCurrentDirectory();
+  Unattended();
   return wintest::Summary();
 }

@@ -1,6 +1,6 @@
 // quorvel's start-up across runs, watched from outside: what OK writes to the program key, how
 // the next start reads it, and the decision between the dialog and the silent start by the
-// "/x" switch and the stored start-up flag.
+// "/x" switch and the stored start-up flag; and the starts where nobody sees the window station.
 #include "quorvel_test.h"
 
 using namespace quorvel;
@@ -97,10 +97,43 @@ void DecisionTable() {
   DeleteProgramKey();
 }
 
+// Where nobody sees the window station, a start that would show the dialog ends at once and a
+// silent start shows nothing, whatever the apply gives: each ends with 0 and writes nothing.
+void Unattended() {
+  const struct {
+    const char* what;
+    const char* arguments;
+    bool saved;
+  } cases[] = {
+      {"the first start", "", false},
+      {"/x with a zone saved", " /x", true},
+      {"the silent start", "", true},
+  };
+  wintest::RunOptions hidden;
+  hidden.hiddenStation = true;
+  hidden.timeoutMs = 10000;
+  for (const auto& c : cases) {
+    Section((std::string("unattended: ") + c.what).c_str());
+    DeleteProgramKey();
+    if (c.saved) {
+      SetProgramValue("TZ0", Field(kChosen));
+      SetProgramValue("State", Dword(0));
+    }
+    const std::string before = KeySnapshot();
+    const wintest::Outcome o =
+        wintest::Run(wintest::Quote(wintest::ExeDir() + "quorvel.exe") + c.arguments, hidden);
+    ok(o.ended && o.exitCode == 0, "ended %d, exit code 0x%08lX (start error %lu)", o.ended,
+       o.exitCode, o.startError);
+    ok(KeySnapshot() == before, "the program key changed: %s", KeySnapshot().c_str());
+  }
+  DeleteProgramKey();
+}
+
 }  // namespace
 
 int main() {
   FlowAcrossRuns();
   DecisionTable();
+  Unattended();
   return wintest::Summary();
 }
