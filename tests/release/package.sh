@@ -25,11 +25,14 @@ dir=$work/$name
 for exe in "${built[@]}"; do
   check "$(basename "$exe") in the zip is the built file" cmp -s "$exe" "$dir/$(basename "$exe")"
 done
-check "LICENSE.txt is the licence" cmp -s "$src/LICENSE" "$dir/LICENSE.txt"
-check "README.txt is the user README" cmp -s "$src/release/README.txt" "$dir/README.txt"
+# The text files as written, each line ended in CR LF.
+crlf() { sed 's/$/\r/' "$1"; }
+check "LICENSE.txt is the licence" cmp -s <(crlf "$src/LICENSE") "$dir/LICENSE.txt"
+check "README.txt is the user README" cmp -s <(crlf "$src/release/README.txt") "$dir/README.txt"
+check "SHA256SUMS ends every line in CR LF" [ "$(grep -c $'\r$' "$dir/SHA256SUMS")" = "$(wc -l <"$dir/SHA256SUMS")" ]
 
 check "sha256sum -c SHA256SUMS passes in the unpacked folder" \
   bash -c 'cd "$1" && sha256sum --strict -c SHA256SUMS' - "$dir"
 check "SHA256SUMS names every other file of the folder" \
-  [ "$(sed 's/^[0-9a-f]\{64\}  //' "$dir/SHA256SUMS" | sort)" = "$(cd "$dir" && ls | grep -vx SHA256SUMS | sort)" ]
+  [ "$(sed 's/^[0-9a-f]\{64\}  //; s/\r$//' "$dir/SHA256SUMS" | sort)" = "$(cd "$dir" && ls | grep -vx SHA256SUMS | sort)" ]
 finish
