@@ -341,30 +341,20 @@ bool DebugStep(HANDLE process, Outcome* out) {
   return event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT;
 }
 
-// The desktop of a window station made by this process and never shown (it lacks WSF_VISIBLE,
-// as every station but the interactive one does), as "station\\desktop"; "" when it cannot be made.
-const char* HiddenDesktop() {
-  static std::string name;
-  static bool tried = false;
-  if (tried) return name.c_str();
-  tried = true;
-  const HWINSTA own = GetProcessWindowStation();
-  const HWINSTA station = CreateWindowStationA("wintest_hidden", 0, WINSTA_ALL_ACCESS, nullptr);
-  // A desktop is made in the calling process's station.
-  if (station && SetProcessWindowStation(station)) {
-    if (CreateDesktopA("Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr)) {
-      name = "wintest_hidden\\Default";
-    }
+// The desktop of a window station of this process's making, which is never shown (only the
+// interactive station has WSF_VISIBLE); null when it cannot be made.
+char* HiddenDesktop() {
+  static char name[] = "wintest_hidden\\Default";
+  static const bool made = [] {
+    const HWINSTA own = GetProcessWindowStation();
+    const HWINSTA station = CreateWindowStationA("wintest_hidden", 0, WINSTA_ALL_ACCESS, nullptr);
+    // A desktop is made in the calling process's station.
+    if (!station || !SetProcessWindowStation(station)) return false;
+    const bool desktop = CreateDesktopA("Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
     SetProcessWindowStation(own);
-  }
-  return name.c_str();
-}
-
-// A file that a started program inherits as its standard error (INVALID_HANDLE_VALUE on failure).
-HANDLE OpenErrorFile(const std::string& path) {
-  SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
-  return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
-                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return desktop;
+  }();
+  return made ? name : nullptr;
 }
 
 }  // namespace
@@ -439,29 +429,21 @@ Outcome Run(const std::string& commandLine, const RunOptions& options) {
   PROCESS_INFORMATION pi;
   STARTUPINFOA si;
   ZeroMemory(&si, sizeof si);
-  std::vector<char> desktop;
-  const std::string errorPath = ExeDir() + "standard-error." + std::to_string(GetCurrentProcessId());
-  HANDLE error = INVALID_HANDLE_VALUE;
+  const std::string errorPath = ExeDir() + "stderr." + std::to_string(GetCurrentProcessId());
+  SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
   if (options.hiddenStation) {
-    const std::string name = HiddenDesktop();
-    if (name.empty()) {
-      out.startError = GetLastError();
-      return out;
-    }
-    desktop.assign(name.begin(), name.end());
-    desktop.push_back('\0');
-    si.lpDesktop = desktop.data();
-    // Standard handles named, or none at all (all null) rather than this process's own.
+    if (!(si.lpDesktop = HiddenDesktop())) return out;
+    // Its standard error a file, or no standard handle at all (rather than this process's own).
     si.dwFlags = STARTF_USESTDHANDLES;
     if (options.captureStandardError) {
-      error = OpenErrorFile(errorPath);
-      si.hStdError = error;
+      si.hStdError = CreateFileA(errorPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable,
+                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     }
   }
   const bool started = StartProcess(commandLine, options.cwd,
                                     options.debug ? DEBUG_ONLY_THIS_PROCESS : 0, &pi, nullptr, &si);
   if (!started) out.startError = GetLastError();
-  if (error != INVALID_HANDLE_VALUE) CloseHandle(error);
+  if (si.hStdError) CloseHandle(si.hStdError);
   if (!started) return out;
   out.started = true;
   std::vector<HWND> seen;

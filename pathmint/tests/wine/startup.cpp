@@ -245,8 +245,6 @@ void Unattended() {
   wintest::RunOptions hidden;
   hidden.hiddenStation = true;
   hidden.timeoutMs = 10000;
-  Defaults target;
-  target.target = "C:\\windows\\notepad.exe";
   Dump dump;
   dump.debug = true;
   dump.link = "Made";
@@ -258,7 +256,6 @@ void Unattended() {
   } cases[] = {
       {"/bogus", kUsageExit, Usage("Unknown option \"/bogus\"") + "\n", ""},
       {"/desktop /programs /L:x /T:y", kUsageExit, std::string(texts::kFolderCount) + "\n", ""},
-      {"/T:C:\\windows\\notepad.exe", kUsageExit, Usage(texts::kMissingL, target) + "\n", ""},
       {"/fileformat", kUsageExit, texts::FormatText() + "\n" + Usage(texts::kMissingL) + "\n", ""},
       {"/debug /L:Made /T:y", 0, DumpText(dump) + "\n", "+Made.lnk"},
       {"/L:Made /T:y", 0, "", "+Made.lnk"},

@@ -100,31 +100,22 @@ void DecisionTable() {
 // Where nobody sees the window station, a start that would show the dialog ends at once and a
 // silent start shows nothing, whatever the apply gives: each ends with 0 and writes nothing.
 void Unattended() {
-  const struct {
-    const char* what;
-    const char* arguments;
-    bool saved;
-  } cases[] = {
-      {"the first start", "", false},
-      {"/x with a zone saved", " /x", true},
-      {"the silent start", "", true},
-  };
+  DeleteProgramKey();
   wintest::RunOptions hidden;
   hidden.hiddenStation = true;
   hidden.timeoutMs = 10000;
-  for (const auto& c : cases) {
-    Section((std::string("unattended: ") + c.what).c_str());
-    DeleteProgramKey();
-    if (c.saved) {
-      SetProgramValue("TZ0", Field(kChosen));
-      SetProgramValue("State", Dword(0));
-    }
+  const char* const what[] = {"the first start", "/x with a zone saved", "the silent start"};
+  const char* const arguments[] = {"", " /x", ""};
+  for (int i = 0; i < 3; ++i) {
+    Section((std::string("unattended: ") + what[i]).c_str());
     const std::string before = KeySnapshot();
     const wintest::Outcome o =
-        wintest::Run(wintest::Quote(wintest::ExeDir() + "quorvel.exe") + c.arguments, hidden);
+        wintest::Run(wintest::Quote(wintest::ExeDir() + "quorvel.exe") + arguments[i], hidden);
     ok(o.ended && o.exitCode == 0, "ended %d, exit code 0x%08lX (start error %lu)", o.ended,
        o.exitCode, o.startError);
     ok(KeySnapshot() == before, "the program key changed: %s", KeySnapshot().c_str());
+    SetProgramValue("TZ0", Field(kChosen));
+    SetProgramValue("State", Dword(0));
   }
   DeleteProgramKey();
 }
