@@ -11,14 +11,14 @@ import sys
 data = open(sys.argv[1], "rb").read()
 pe = struct.unpack_from("<I", data, 0x3C)[0]
 sections, optional_size = struct.unpack_from("<H12xH", data, pe + 6)
-wide = struct.unpack_from("<H", data, pe + 24)[0] == 0x20B
+step = 8 if struct.unpack_from("<H", data, pe + 24)[0] == 0x20B else 4
 table = pe + 24 + optional_size
-spans = [struct.unpack_from("<8xIIII", data, table + 40 * i) for i in range(sections)]
+spans = [struct.unpack_from("<12xIII", data, table + 40 * i) for i in range(sections)]
 
 
 def offset(rva):
-    for _size, va, raw_size, raw in spans:
-        if rva and va <= rva < va + raw_size:
+    for va, size, raw in spans:
+        if rva and va <= rva < va + size:
             return raw + rva - va
     return None
 
@@ -31,26 +31,22 @@ def text(rva, pattern):
 
 
 def names(rva):
-    at, entry, step, found = offset(rva), "<Q" if wide else "<I", 8 if wide else 4, []
+    at, found = offset(rva), []
     while at is not None and at + step <= len(data):
-        value = struct.unpack_from(entry, data, at)[0]
+        value = int.from_bytes(data[at:at + step], "little")
         if value == 0:
             return found
-        if value >> (step * 8 - 1):
-            found.append("#%d" % (value & 0xFFFF))
-        else:
-            name = text(value + 2, r"[A-Za-z_][A-Za-z0-9_@?$]*")
-            if name is None:
-                return None
-            found.append(name)
+        ordinal = value >> (step * 8 - 1)
+        found.append("#%d" % (value & 0xFFFF) if ordinal else text(value + 2, r"[A-Za-z_][\w@?$]*"))
+        if found[-1] is None:
+            return None
         at += step
     return None
 
 
-for _size, va, raw_size, raw in spans:
-    for at in range(raw, raw + raw_size - 31, 4):
+for va, size, raw in spans:
+    for at in range(raw, raw + size - 31, 4):
         attrs, name, module, iat, int_ = struct.unpack_from("<5I", data, at)
-        dll = text(name, r"[A-Za-z0-9_.-]+\.[Dd][Ll][Ll]") if attrs == 1 else None
-        imports = names(int_) if dll and offset(module) and offset(iat) else None
-        for function in imports or []:
+        dll = text(name, r"[\w.-]+\.[Dd][Ll][Ll]") if attrs == 1 else None
+        for function in (names(int_) if dll and offset(module) and offset(iat) else None) or []:
             print(dll.lower(), function)

@@ -12,28 +12,30 @@
 namespace {
 
 const char* const kPlanted[] = {"version", "uxtheme", "win32u", "zlib1", "ucrtbase"};
+const char* const kPrograms[] = {"pathmint.exe", "quorvel.exe"};
 
 std::string g_app, g_cwd, g_record;
 
-// Wine's per-program overrides: a DLL of these names is looked for on the search path first.
-// (Wine takes WINEDLLOVERRIDES from the environment its session started with, not from the one
-// a test hands a program.) With loaded false, they are removed again.
-void PreferSearchPath(bool loaded) {
-  for (const char* program : {"pathmint.exe", "quorvel.exe"}) {
+// Wine's overrides for both programs (by name, so for the copies too): a DLL of these names is
+// looked for on the search path first. Through the registry: Wine 8 ignores a WINEDLLOVERRIDES
+// that a test sets for the programs it starts. With on false, they are removed again.
+void PreferSearchPath(bool on) {
+  for (const char* program : kPrograms) {
     const std::string key = std::string("Software\\Wine\\AppDefaults\\") + program;
     RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
     HKEY overrides;
-    if (!loaded || RegCreateKeyExA(HKEY_CURRENT_USER, (key + "\\DllOverrides").c_str(), 0, nullptr,
-                                   0, KEY_SET_VALUE, nullptr, &overrides, nullptr) != ERROR_SUCCESS)
+    if (!on || RegCreateKeyExA(HKEY_CURRENT_USER, (key + "\\DllOverrides").c_str(), 0, nullptr, 0,
+                               KEY_SET_VALUE, nullptr, &overrides, nullptr) != ERROR_SUCCESS)
       continue;
     for (const char* name : kPlanted)
-      RegSetValueExA(overrides, name, 0, REG_SZ, reinterpret_cast<const BYTE*>("native,builtin"), 15);
+      RegSetValueExA(overrides, name, 0, REG_SZ, reinterpret_cast<const BYTE*>("native,builtin"),
+                     15);
     RegCloseKey(overrides);
   }
 }
 
-// The markers beside the copies and in the working directory, which also holds what the actions
-// act on.
+// The markers beside the copies and in the working directory, which also holds the files the
+// actions take.
 void Plant() {
   g_app = wintest::ScratchDir("dll_search_app");
   g_cwd = wintest::ScratchDir("dll_search_cwd");
@@ -45,12 +47,14 @@ void Plant() {
            CopyFileA(marker.c_str(), (g_cwd + dll).c_str(), FALSE),
        "cannot plant %s", dll.c_str());
   }
-  for (const char* program : {"pathmint.exe", "quorvel.exe"}) {
+  for (const char* program : kPrograms) {
     ok(CopyFileA((wintest::ExeDir() + program).c_str(), (g_app + program).c_str(), FALSE),
        "cannot copy %s", program);
   }
-  ok(wintest::WriteFileText(g_cwd + "old.txt", "x") && wintest::WriteFileText(g_cwd + "run.lnk", "") &&
-         wintest::WriteFileText(g_cwd + "args.ini", "[LINK CONFIG]\r\nTarget=C:\\x.exe\r\nLinkPath=file\r\n"),
+  ok(wintest::WriteFileText(g_cwd + "old.txt", "x") &&
+         wintest::WriteFileText(g_cwd + "run.lnk", "") &&
+         wintest::WriteFileText(g_cwd + "args.ini",
+                                "[LINK CONFIG]\r\nTarget=C:\\x.exe\r\nLinkPath=file\r\n"),
      "cannot write the files the actions take");
   SetEnvironmentVariableA("DLL_MARKER_RECORD", g_record.c_str());
   PreferSearchPath(true);
@@ -81,8 +85,8 @@ void PathmintActions() {
       {"shortcut", "/L:app /T:C:\\x.exe", "app.lnk", true},
       {"folder", "/folder /L:dir", "dir", true},
       {"one-time shortcut", "/clean /L:once /T:C:\\x.exe", "once.lnk", true},
-      {"exec", "-exec /L:run.lnk /T:" +
-                   wintest::Quote(wintest::ExeDir() + "pathmint_tool_marker.exe"),
+      {"exec",
+       "-exec /L:run.lnk /T:" + wintest::Quote(wintest::ExeDir() + "pathmint_tool_marker.exe"),
        "run.lnk", false},
       {"delfile", "/delfile /T:old.txt", "old.txt", false},
       {"argument file", "/F args.ini", "file.lnk", true},
