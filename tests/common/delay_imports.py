@@ -1,9 +1,8 @@
 #!/usr/bin/env python3
-"""Prints a PE file's delay-loaded imports, one "dll function" a line (the DLL in lower case).
-
-GNU ld leaves the delay-import entry of the data directory empty, so the descriptors are found by
-their contents: 32-byte records with RVA attributes (1) whose DLL name is a DLL's file name and
-whose name table lists imports by name or ordinal, ending with a zero entry."""
+# Prints a PE file's delay-loaded imports, one "dll function" a line (the DLL in lower case).
+# GNU ld leaves the delay-import entry of the data directory empty, so the descriptors are found by
+# their contents: 32-byte records with RVA attributes (1) whose DLL name is a DLL's file name and
+# whose name table lists imports by name or ordinal, ending with a zero entry.
 import re
 import struct
 import sys

@@ -23,14 +23,19 @@ void PreferSearchPath(bool on) {
   for (const char* program : kPrograms) {
     const std::string key = std::string("Software\\Wine\\AppDefaults\\") + program;
     RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
+    if (!on) continue;
     HKEY overrides;
-    if (!on || RegCreateKeyExA(HKEY_CURRENT_USER, (key + "\\DllOverrides").c_str(), 0, nullptr, 0,
-                               KEY_SET_VALUE, nullptr, &overrides, nullptr) != ERROR_SUCCESS)
-      continue;
-    for (const char* name : kPlanted)
-      RegSetValueExA(overrides, name, 0, REG_SZ, reinterpret_cast<const BYTE*>("native,builtin"),
-                     15);
-    RegCloseKey(overrides);
+    const bool created =
+        RegCreateKeyExA(HKEY_CURRENT_USER, (key + "\\DllOverrides").c_str(), 0, nullptr, 0,
+                        KEY_SET_VALUE, nullptr, &overrides, nullptr) == ERROR_SUCCESS;
+    bool set = created;
+    for (const char* name : kPlanted) {
+      set = set &&
+            RegSetValueExA(overrides, name, 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>("native,builtin"), 15) == ERROR_SUCCESS;
+    }
+    if (created) RegCloseKey(overrides);
+    ok(set, "cannot set the DLL overrides of %s", program);
   }
 }
 
