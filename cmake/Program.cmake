@@ -1,5 +1,6 @@
-# add_program(<name> LIBS <system libraries> [LINKED <win32 sources>])
-# One program of this project, laid out as:
+# add_program(<name> LIBS <libraries> [DELAYED <system DLLs>] [LINKED <win32 sources>])
+# One program of this project, importing at its start only what LIBS and the toolchain's defaults
+# import; the DELAYED DLLs are delay-loaded (cmake/DelayLoad.cmake). Laid out as:
 #   core/   no Windows header: <name>_core, built natively too and linked into the program
 #   win32/  the entry point and everything that calls Windows
 #   res/    <name>.rc, the resource script
@@ -10,8 +11,10 @@
 #           those functions directly), static/ (one check per *.sh of the built program file, run
 #           with its path)
 # Sources are found by globs: a new file needs no edit here, only a new configure.
+include(${CMAKE_CURRENT_LIST_DIR}/DelayLoad.cmake)
+
 function(add_program name)
-  cmake_parse_arguments(P "" "" "LIBS;LINKED" ${ARGN})
+  cmake_parse_arguments(P "" "" "LIBS;DELAYED;LINKED" ${ARGN})
   set(dir ${CMAKE_CURRENT_SOURCE_DIR})
 
   file(GLOB core CONFIGURE_DEPENDS ${dir}/core/*.cpp)
@@ -24,7 +27,12 @@ function(add_program name)
     add_executable(${name} WIN32 ${win32} ${dir}/res/${name}.rc)
     target_include_directories(${name} PRIVATE ${dir}/win32 ${dir}/res)
     target_compile_options(${name} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${PROJECT_WARNINGS} ${PROGRAM_CXX_FLAGS}>)
-    target_link_libraries(${name} PRIVATE ${name}_core ${P_LIBS})
+    delay_load_libraries(delayed ${P_DELAYED})
+    target_link_libraries(${name} PRIVATE ${name}_core ${P_LIBS} ${delayed})
+    list(TRANSFORM P_DELAYED PREPEND delayload_)
+    if(P_DELAYED)
+      add_dependencies(${name} ${P_DELAYED})
+    endif()
 
     set(test_libs wintest winutils shell32 ole32 uuid advapi32 user32 kernel32)
     set(tools)

@@ -212,6 +212,8 @@ echo "arch,program,bytes,stripped_bytes,times_empty,dlls" >"$out/sizes.csv"
       [ -f "$exe" ] || continue
       "$arch-w64-mingw32-strip" -o "$out/stripped.exe" "$exe" 2>/dev/null || cp "$exe" "$out/stripped.exe"
       dlls=$("$arch-w64-mingw32-objdump" -p "$exe" | awk '/DLL Name:/ { print $3 }' | sort -f | tr '\n' ' ')
+      # Delay-loaded DLLs marked with +.
+      dlls+=$(python3 "$src/tests/common/delay_imports.py" "$exe" | awk '{ print "+" $1 }' | sort -u | tr '\n' ' ')
       bytes=$(stat -c %s "$exe")
       times=$(awk -v a="$bytes" -v b="$empty" 'BEGIN { if (b > 0) printf "%.2f", a / b; else printf "-" }')
       printf '%-8s %-26s %10d %10d %7s  %s\n' $arch "$(basename "$exe" .exe)" "$bytes" "$(stat -c %s "$out/stripped.exe")" "$times" "$dlls"
@@ -262,7 +264,7 @@ echo "comparison,case,floor,ratio_median,ratio_q1,ratio_empty_median,ratio_empty
   row "empty dialog (ready)" dialog.floor empty
   row "zone floor vs empty dialog" dialog.floor_zones dialog.floor
   echo
-  echo "Sizes (bytes as built, stripped of symbols, and as a multiple of the empty GUI program) and imported DLLs"
+  echo "Sizes (bytes as built, stripped of symbols, and as a multiple of the empty GUI program) and imported DLLs (+ delay-loaded)"
   cat "$sizes"
   echo
   echo "$files_note"

@@ -41,12 +41,12 @@ bytes_of() {
   od -An -v -tu1 "$1" | tr -s ' ' '\n' | sed '/^$/d'
 }
 
-# check_pe_file "DLL ..." "DLL:FUNCTION ..." MAX_BYTES: a PE file of its bitness (PE32 for i386
-# for the deliverable, at most MAX_BYTES long, so that the C++ runtime's library is not linked in
-# again) in the GUI subsystem, importing from the listed system DLLs only, and each listed
-# function from its DLL.
+# check_pe_file "DLL ..." "DLL ..." "DLL:FUNCTION ..." MAX_BYTES: a PE file of its bitness (PE32
+# for i386 for the deliverable, at most MAX_BYTES long, so that the C++ runtime's library is not
+# linked in again) in the GUI subsystem, whose ordinary imports come from exactly the first DLLs
+# and whose delay-loaded imports from exactly the second, each listed function from its DLL.
 check_pe_file() {
-  local system=$1 imports=$2 limit=$3 objdump magic format machine headers dlls dll want size
+  local imported=$1 delayed=$2 imports=$3 limit=$4 objdump magic format machine headers want size
   need file
   local arch
   arch=$(arch_of "$exe")
@@ -68,22 +68,24 @@ check_pe_file() {
     if [ "$size" -le "$limit" ]; then echo "ok   $size bytes, at most $limit"; else fail "$size bytes, more than $limit"; fi
   fi
 
-  dlls=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' | sort -u)
-  [ -n "$dlls" ] || fail "no imports found"
-  for dll in $dlls; do
-    case " $system " in
-      *" $dll "*) echo "ok   imports $dll" ;;
-      *) fail "imports $dll, which is not one of its system DLLs" ;;
-    esac
-  done
+  local ordinary delay_loaded list kind
+  ordinary=$(awk '/^The / { dll = "" } /DLL Name:/ { dll = tolower($3) }
+                  dll != "" && /^\t[0-9a-f]+\t +[0-9]+ +[^ ]+$/ { print dll, $3 }' <<<"$headers")
+  need python3
+  delay_loaded=$(python3 "$(dirname "${BASH_SOURCE[0]}")/delay_imports.py" "$exe")
+  check_eq "imports from" "$(cut -d' ' -f1 <<<"$ordinary" | sort -u | xargs)" \
+    "$(xargs -n1 <<<"$imported" | sort -u | xargs)"
+  check_eq "delay-loaded imports from" "$(cut -d' ' -f1 <<<"$delay_loaded" | sort -u | xargs)" \
+    "$(xargs -n1 <<<"$delayed" | sort -u | xargs)"
   for want in $imports; do
-    if awk -v dll="${want%%:*}" -v fn="${want#*:}" '
-         /DLL Name:/ { cur = tolower($3) }
-         cur == dll && $NF == fn { found = 1 }
-         END { exit !found }' <<<"$headers"; then
-      echo "ok   ${want#*:} from ${want%%:*}"
+    case " $delayed " in
+      *" ${want%%:*} "*) list=$delay_loaded kind=delay-loaded ;;
+      *) list=$ordinary kind=imported ;;
+    esac
+    if grep -qxF "${want%%:*} ${want#*:}" <<<"$list"; then
+      echo "ok   ${want#*:} $kind from ${want%%:*}"
     else
-      fail "${want#*:} is not imported from ${want%%:*}"
+      fail "${want#*:} is not $kind from ${want%%:*}"
     fi
   done
 }
