@@ -3,7 +3,9 @@
 // command line by the platform's documented rules (written out here on their own, program name
 // included), the pieces go through the real option set of LinkSettings, its checks and its
 // dispatch, and the exec action must receive exactly the values the line was built from. A line
-// that does not fit the 260-character buffer must be refused, and only such a line.
+// that does not fit the 260-character buffer must be refused, and only such a line. Each input
+// runs twice: on a code page of single bytes, and on code page 932, whose two-byte characters
+// may end in the byte of a backslash (the line must then walk characters, as the splitting does).
 //
 // Input: target, arguments and link path separated by zero bytes.
 #include <csetjmp>
@@ -19,6 +21,7 @@
 #include "link_path.h"
 #include "link_settings.h"
 #include "report.h"
+#include "../unit/command_line_split.h"
 
 namespace {
 
@@ -79,16 +82,22 @@ int32_t ExecuteOneTimeLink(const char* target, const char* arguments, const char
 namespace {
 
 // The length of a value between quotes with the escaping the line promises: backslashes doubled
-// before a quote or the closing quote, a quote as backslash and quote.
-size_t QuotedLength(const std::string& value) {
+// before a quote or the closing quote, a quote as backslash and quote, a two-byte character as it
+// stands. A value ending in half a character is never written: it counts as too long.
+size_t QuotedLength(const std::string& value, LeadByteTest isLeadByte) {
   size_t length = 2, backslashes = 0;
-  for (char c : value) {
+  for (size_t i = 0; i < value.size(); ++i) {
+    const char c = value[i];
     if (c == '\\') {
       ++backslashes;
       continue;
     }
     length += (c == '"' ? 2 * backslashes + 1 : backslashes) + 1;
     backslashes = 0;
+    if (isLeadByte && isLeadByte(static_cast<unsigned char>(c))) {
+      if (++i == value.size()) return kPathBufferSize;
+      ++length;  // the second byte of the character
+    }
   }
   return length + 2 * backslashes;
 }
@@ -98,8 +107,8 @@ size_t QuotedLength(const std::string& value) {
 // arguments separated by blanks; a double quote opens or closes a quoted stretch; 2n backslashes
 // and a quote give n backslashes and a delimiting quote, 2n+1 give n and a literal quote;
 // backslashes elsewhere are literal; two quotes in a row inside a stretch give one literal quote
-// and end the stretch.
-std::vector<std::string> SplitProcessLine(const std::string& line) {
+// and end the stretch; a lead byte and the byte after it are one character.
+std::vector<std::string> SplitProcessLine(const std::string& line, LeadByteTest isLeadByte) {
   std::vector<std::string> out;
   size_t i = 0;
   const size_t n = line.size();
@@ -140,6 +149,9 @@ std::vector<std::string> SplitProcessLine(const std::string& line) {
           ++i;
         }
       } else {
+        if (isLeadByte && isLeadByte(static_cast<unsigned char>(line[i])) && i + 1 < n) {
+          arg += line[i++];
+        }
         arg += line[i++];
       }
     }
@@ -152,38 +164,24 @@ bool Same(const char* a, const std::string& b) {
   return a && b == a;
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::string fields[3];
-  size_t which = 0;
-  for (size_t i = 0; i < size && which < 3; ++i) {
-    if (data[i] == 0) {
-      ++which;
-    } else {
-      fields[which] += static_cast<char>(data[i]);
-    }
-  }
-  const std::string& target = fields[0];
-  const std::string& arguments = fields[1];
-  const std::string& link = fields[2];
-
+void CheckRoundTrip(const std::string& target, const std::string& arguments,
+                    const std::string& link, LeadByteTest isLeadByte) {
   // Build into a buffer of exactly the program's size.
   std::unique_ptr<char[]> line(new char[kPathBufferSize]);
-  const bool built =
-      BuildRelaunchLine(line.get(), kPathBufferSize, target.c_str(), arguments.c_str(), link.c_str());
-  size_t length = 9 + QuotedLength(target) + 4 + QuotedLength(link);  // "-exec /T:" ... " /L:"
-  if (!arguments.empty()) length += 4 + QuotedLength(arguments);     // " /A:"
+  const bool built = BuildRelaunchLine(line.get(), kPathBufferSize, target.c_str(),
+                                       arguments.c_str(), link.c_str(), isLeadByte);
+  size_t length = 13 + QuotedLength(target, isLeadByte) + QuotedLength(link, isLeadByte);
+  if (!arguments.empty()) length += 4 + QuotedLength(arguments, isLeadByte);  // " /A:"
   Require(built == (length < kPathBufferSize), "refused a line that fits, or built one that does not");
   if (!built) {
     Require(line[0] == '\0', "a refused line left text behind");
-    return 0;
+    return;
   }
   Require(std::strlen(line.get()) == length, "line length");
 
   // What the relaunched process receives.
   const std::string commandLine = "\"C:\\Program Files\\pathmint.exe\" " + std::string(line.get());
-  std::vector<std::string> argv = SplitProcessLine(commandLine);
+  std::vector<std::string> argv = SplitProcessLine(commandLine, isLeadByte);
   std::vector<std::unique_ptr<char[]>> storage;
   std::unique_ptr<const char*[]> vector(new const char*[argv.size()]);
   for (size_t i = 0; i < argv.size(); ++i) {
@@ -241,5 +239,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 g_exec.linkFile == settings.m_szLinkFile.m_szValue,
             "exec did not receive the parsed values");
   }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string fields[3];
+  size_t which = 0;
+  for (size_t i = 0; i < size && which < 3; ++i) {
+    if (data[i] == 0) {
+      ++which;
+    } else {
+      fields[which] += static_cast<char>(data[i]);
+    }
+  }
+  CheckRoundTrip(fields[0], fields[1], fields[2], nullptr);
+  CheckRoundTrip(fields[0], fields[1], fields[2], IsCp932LeadByte);
   return 0;
 }
