@@ -3,11 +3,10 @@
 // command line by the platform's documented rules (written out here on their own, program name
 // included), the pieces go through the real option set of LinkSettings, its checks and its
 // dispatch, and the exec action must receive exactly the values the line was built from. A line
-// that does not fit the 260-character buffer must be refused, and only such a line. Each input
-// runs twice: on a code page of single bytes, and on code page 932, whose two-byte characters
-// may end in the byte of a backslash (the line must then walk characters, as the splitting does).
+// that does not fit the 260-character buffer must be refused, and only such a line.
 //
-// Input: target, arguments and link path separated by zero bytes.
+// Input: target, arguments and link path separated by zero bytes; a zero byte after the link path
+// selects code page 932, whose two-byte characters may end in the byte of a backslash.
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
@@ -164,8 +163,23 @@ bool Same(const char* a, const std::string& b) {
   return a && b == a;
 }
 
-void CheckRoundTrip(const std::string& target, const std::string& arguments,
-                    const std::string& link, LeadByteTest isLeadByte) {
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string fields[3];
+  size_t which = 0;
+  for (size_t i = 0; i < size && which < 3; ++i) {
+    if (data[i] == 0) {
+      ++which;
+    } else {
+      fields[which] += static_cast<char>(data[i]);
+    }
+  }
+  const std::string& target = fields[0];
+  const std::string& arguments = fields[1];
+  const std::string& link = fields[2];
+  const LeadByteTest isLeadByte = which == 3 ? IsCp932LeadByte : nullptr;
+
   // Build into a buffer of exactly the program's size.
   std::unique_ptr<char[]> line(new char[kPathBufferSize]);
   const bool built = BuildRelaunchLine(line.get(), kPathBufferSize, target.c_str(),
@@ -175,7 +189,7 @@ void CheckRoundTrip(const std::string& target, const std::string& arguments,
   Require(built == (length < kPathBufferSize), "refused a line that fits, or built one that does not");
   if (!built) {
     Require(line[0] == '\0', "a refused line left text behind");
-    return;
+    return 0;
   }
   Require(std::strlen(line.get()) == length, "line length");
 
@@ -239,21 +253,5 @@ void CheckRoundTrip(const std::string& target, const std::string& arguments,
                 g_exec.linkFile == settings.m_szLinkFile.m_szValue,
             "exec did not receive the parsed values");
   }
-}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::string fields[3];
-  size_t which = 0;
-  for (size_t i = 0; i < size && which < 3; ++i) {
-    if (data[i] == 0) {
-      ++which;
-    } else {
-      fields[which] += static_cast<char>(data[i]);
-    }
-  }
-  CheckRoundTrip(fields[0], fields[1], fields[2], nullptr);
-  CheckRoundTrip(fields[0], fields[1], fields[2], IsCp932LeadByte);
   return 0;
 }
