@@ -4,6 +4,24 @@
 
 namespace {
 
+bool IsLeadByte(char c, LeadByteTest isLeadByte) {
+  return isLeadByte && isLeadByte(static_cast<unsigned char>(c));
+}
+
+// The bytes of the character at text: two for a lead byte with a byte after it, else one.
+size_t CharacterBytes(const char* text, LeadByteTest isLeadByte) {
+  return IsLeadByte(*text, isLeadByte) && text[1] != '\0' ? 2 : 1;
+}
+
+// The last character of text that is c, or null.
+const char* LastCharacter(const char* text, char c, LeadByteTest isLeadByte) {
+  const char* found = nullptr;
+  for (; text && *text; text += CharacterBytes(text, isLeadByte)) {
+    if (*text == c) found = text;
+  }
+  return found;
+}
+
 // Appends to a fixed buffer; once something did not fit, the writer stays failed.
 class BoundedText {
  public:
@@ -31,8 +49,8 @@ class BoundedText {
   // Writes the value between double quotes so that the platform's command-line splitting gives
   // it back unchanged: a run of backslashes is doubled when a double quote follows it (the
   // value's own quote, escaped as \", or the closing quote); elsewhere backslashes stand as they
-  // are.
-  void PutQuoted(const char* value) {
+  // are. A two-byte character is written whole: its second byte is no backslash or quote.
+  void PutQuoted(const char* value, LeadByteTest isLeadByte) {
     Put('"');
     size_t backslashes = 0;
     for (; value && *value; ++value) {
@@ -46,6 +64,13 @@ class BoundedText {
         PutRepeated('\\', backslashes);
       }
       backslashes = 0;
+      if (IsLeadByte(*value, isLeadByte)) {
+        if (value[1] == '\0') {  // half a character would take the closing quote
+          good_ = false;
+          break;
+        }
+        Put(*value++);
+      }
       Put(*value);
     }
     PutRepeated('\\', backslashes * 2);
@@ -77,13 +102,19 @@ bool CopyPathText(char* out, size_t capacity, const char* text) {
   return line.Finish();
 }
 
-bool EnsureLinkExtension(char* path, size_t capacity) {
+bool EndsInSeparator(const char* text, LeadByteTest isLeadByte) {
+  const char* last = nullptr;
+  for (; text && *text; text += CharacterBytes(text, isLeadByte)) last = text;
+  return last && (*last == '\\' || *last == '/');
+}
+
+bool EnsureLinkExtension(char* path, size_t capacity, LeadByteTest isLeadByte) {
   static const char kExtension[] = ".lnk";
   static const char kCompared[] = ".LNK";
   const size_t length = strnlen(path, capacity);
   if (length >= capacity) return false;  // not a terminated text of this buffer
 
-  const char* dot = strrchr(path, '.');
+  const char* dot = LastCharacter(path, '.', isLeadByte);
   if (dot) {
     // Upper-case a copy of the tail; only a to z change, whatever the locale.
     char tail[kPathBufferSize];
@@ -110,15 +141,15 @@ bool JoinFolderPath(char* out, size_t capacity, const char* folder, const char* 
 }
 
 bool BuildRelaunchLine(char* out, size_t capacity, const char* target, const char* arguments,
-                       const char* linkPath) {
+                       const char* linkPath, LeadByteTest isLeadByte) {
   BoundedText line(out, capacity);
   line.Put("-exec /T:");
-  line.PutQuoted(target);
+  line.PutQuoted(target, isLeadByte);
   if (IsPresent(arguments)) {
     line.Put(" /A:");
-    line.PutQuoted(arguments);
+    line.PutQuoted(arguments, isLeadByte);
   }
   line.Put(" /L:");
-  line.PutQuoted(linkPath);
+  line.PutQuoted(linkPath, isLeadByte);
   return line.Finish();
 }

@@ -84,11 +84,11 @@ LinkSettings::LinkSettings()
   m_bUseMessageBox = 1;
 }
 
-bool LinkSettings::StoreCurrentDirectory(const char* dir) {
+bool LinkSettings::StoreCurrentDirectory(const char* dir, LeadByteTest isLeadByte) {
   m_szCurrentDir[0] = '\0';
   if (IsEmpty(dir)) return false;
   size_t n = std::strlen(dir);
-  bool addSlash = dir[n - 1] != '\\';
+  bool addSlash = !EndsInSeparator(dir, isLeadByte);
   if (n + (addSlash ? 1 : 0) + 1 > sizeof m_szCurrentDir) return false;
   std::memcpy(m_szCurrentDir, dir, n);
   if (addSlash) m_szCurrentDir[n++] = '\\';

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "command_line_app.h"
+#include "link_path.h"
 
 // Size of m_szCurrentDir (MAX_PATH).
 constexpr int kCurrentDirSize = 260;
@@ -30,9 +31,10 @@ class LinkSettings : public CommandLineApp {
   // Carries out the one action the settings ask for: 0 when it succeeded, 1 when it failed.
   int Run();
 
-  // Stores dir in m_szCurrentDir, with a backslash appended unless it ends in one. Returns false
-  // (and leaves m_szCurrentDir empty) when the result would not fit.
-  bool StoreCurrentDirectory(const char* dir);
+  // Stores dir in m_szCurrentDir, with a backslash appended unless it ends in a separator (read
+  // by characters with isLeadByte). Returns false (and leaves m_szCurrentDir empty) when the result
+  // would not fit.
+  bool StoreCurrentDirectory(const char* dir, LeadByteTest isLeadByte = nullptr);
 
   // Shows the format text when m_bShowFileFormat is set, then takes the values of the argument
   // file fileName (null or empty: none) over the current ones. Returns 1.

@@ -26,7 +26,7 @@ int32_t ShellDeleteFile(int32_t specialFolder, const char* target) {
 
   const HRESULT com = CoInitialize(nullptr);
   int32_t result = kStatusFailed;
-  if (DeletePath(specialFolder, target, path, sizeof path - 1)) {
+  if (ItemPath(specialFolder, target, path, sizeof path - 1)) {
     operation.hwnd = nullptr;
     operation.wFunc = FO_DELETE;
     operation.pFrom = path;

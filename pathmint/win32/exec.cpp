@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "actions.h"
+#include "folder_path.h"
 #include "link_path.h"
 
 int32_t ExecuteOneTimeLink(const char* target, const char* arguments, const char* linkFile,
@@ -27,7 +28,7 @@ int32_t ExecuteOneTimeLink(const char* target, const char* arguments, const char
 
   // An empty name is not extended, and nothing by that name can be deleted.
   if (!nameFits || path[0] == '\0') return kStatusFailed;
-  if (!EnsureLinkExtension(path, sizeof path)) return kStatusFailed;
+  if (!EnsureLinkExtension(path, sizeof path, IsAnsiLeadByte)) return kStatusFailed;
   if (!DeleteFileA(path)) return kStatusFailed;
   return result;
 }

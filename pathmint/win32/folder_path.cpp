@@ -24,6 +24,10 @@ bool SpecialFolderPath(int32_t specialFolder, char* folder) {
 
 }  // namespace
 
+bool IsAnsiLeadByte(unsigned char first) {
+  return IsDBCSLeadByte(first) != FALSE;
+}
+
 bool ResolveFolderPath(int32_t specialFolder, const char* name, char* out, size_t capacity) {
   if (capacity > 0) out[0] = '\0';
   if (!name) return false;
@@ -47,8 +51,9 @@ bool FullPathName(const char* name, char* out, size_t capacity) {
 
 bool LinkFilePath(int32_t specialFolder, const char* linkFile, char* out, size_t capacity) {
   char composed[kPathBufferSize];
-  if (!ResolveFolderPath(specialFolder, linkFile, composed, sizeof composed) ||
-      !EnsureLinkExtension(composed, sizeof composed)) {
+  if (EndsInSeparator(linkFile, IsAnsiLeadByte) ||
+      !ResolveFolderPath(specialFolder, linkFile, composed, sizeof composed) ||
+      !EnsureLinkExtension(composed, sizeof composed, IsAnsiLeadByte)) {
     if (capacity > 0) out[0] = '\0';
     return false;
   }
@@ -56,7 +61,7 @@ bool LinkFilePath(int32_t specialFolder, const char* linkFile, char* out, size_t
   return FullPathName(composed, out, capacity);
 }
 
-bool DeletePath(int32_t specialFolder, const char* target, char* out, size_t capacity) {
-  if (specialFolder != kNoSpecialFolder) return ResolveFolderPath(specialFolder, target, out, capacity);
-  return FullPathName(target, out, capacity);
+bool ItemPath(int32_t specialFolder, const char* name, char* out, size_t capacity) {
+  if (specialFolder != kNoSpecialFolder) return ResolveFolderPath(specialFolder, name, out, capacity);
+  return FullPathName(name, out, capacity);
 }

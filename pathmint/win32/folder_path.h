@@ -6,6 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 
+// The lead-byte test of the ANSI code page, the one the runtime splits the command line with: the
+// narrow names of a run are walked by characters with it.
+bool IsAnsiLeadByte(unsigned char first);
+
 // Writes into out (capacity bytes) the name unchanged when specialFolder is kNoSpecialFolder,
 // otherwise the special folder's path, one backslash and the name. Returns false, out left empty,
 // when the folder cannot be resolved, the name is null or the path does not fit.
@@ -19,12 +23,14 @@ bool FullPathName(const char* name, char* out, size_t capacity);
 // The file a shortcut is saved as: the composed path with its extension. A special folder's path
 // is already full and is kept as it is; a name of the user's is resolved against the working
 // directory, because the shortcut is saved, and a one-time shortcut later started, from
-// elsewhere. Returns false, out left empty, when it cannot be composed or does not fit.
+// elsewhere. A name that ends in a separator names a folder, not a shortcut. Returns false, out
+// left empty, when it cannot be composed or does not fit.
 bool LinkFilePath(int32_t specialFolder, const char* linkFile, char* out, size_t capacity);
 
-// The name the shell's delete is given for target. The shell wants fully qualified names: given a
-// relative one it may delete for good instead of into the Recycle Bin. Returns false, out left
-// empty, when it cannot be composed or does not fit.
-bool DeletePath(int32_t specialFolder, const char* target, char* out, size_t capacity);
+// The name a folder is created by, and the shell's delete given, for name: below the special
+// folder, or resolved in full like a shortcut's (the shell wants fully qualified names: given a
+// relative one its delete may delete for good instead of into the Recycle Bin). Returns false,
+// out left empty, when it cannot be composed or does not fit.
+bool ItemPath(int32_t specialFolder, const char* name, char* out, size_t capacity);
 
 #endif

@@ -1,6 +1,7 @@
 // The start-up sequence: environment, command line, current directory, argument file, checks.
 #include <windows.h>
 
+#include "folder_path.h"
 #include "link_settings.h"
 
 int LinkSettings::Load(int argc, const char* const* argv, const char* const* environment) {
@@ -20,7 +21,7 @@ int LinkSettings::Load(int argc, const char* const* argv, const char* const* env
   if (length == 0) {
     ErrorExit("Pathmint cannot determine the current directory.", -1);
   }
-  if (length >= sizeof dir || !StoreCurrentDirectory(dir)) {
+  if (length >= sizeof dir || !StoreCurrentDirectory(dir, IsAnsiLeadByte)) {
     ErrorExit("The current directory is too long for Pathmint.\n"
               "Start it from a directory with a shorter path.", -1);
   }

@@ -2,7 +2,6 @@
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
-#include <stdlib.h>
 
 #include "actions.h"
 #include "folder_path.h"
@@ -14,9 +13,25 @@ bool IsPresent(const char* text) {
   return text && *text;
 }
 
-// The program's own command name, exactly as the runtime's argument vector holds it.
-const char* OwnCommandName() {
-  return (__argv && __argv[0]) ? __argv[0] : nullptr;
+// The running program's full file name into self (kPathBufferSize bytes): the shell starts a
+// one-time shortcut from anywhere, and the name the program was started by may be bare or
+// relative. False when the name does not fit, as for a target.
+bool OwnProgramPath(char* self) {
+  const DWORD length = GetModuleFileNameA(nullptr, self, kPathBufferSize);
+  return length > 0 && length < kPathBufferSize;
+}
+
+// Sets the link's path. A path the link object cannot take is a failure, and so is one it drops
+// while reporting only that it could not resolve it (S_FALSE, as it reports a missing target,
+// which is allowed): a shortcut without a path cannot work.
+HRESULT SetLinkPath(IShellLinkA* link, const char* path) {
+  const HRESULT result = link->SetPath(path);
+  if (FAILED(result)) return result;
+  char held[kPathBufferSize] = "";
+  if (FAILED(link->GetPath(held, sizeof held, nullptr, SLGP_RAWPATH)) || held[0] == '\0') {
+    return E_FAIL;
+  }
+  return S_OK;
 }
 
 // The shell object keeps at most 259 characters of a path (a longer one it stores as garbage and
@@ -26,13 +41,15 @@ bool FitsLink(const char* text) {
 }
 
 // Sets up the link object and saves it at path. Calls on the link object in this order: icon
-// location (when any), path, arguments (when any), save.
+// location (when any), path (read back), arguments (when any), save; nothing is saved when the
+// path is not taken.
 HRESULT WriteLink(IShellLinkA* link, IPersistFile* file, const char* path, const char* target,
                   const char* arguments, const char* iconPath, int32_t iconIndex,
                   int32_t oneTime) {
   char line[kPathBufferSize];
-  const char* self = OwnCommandName();
-  if (oneTime && (!self || !BuildRelaunchLine(line, sizeof line, target, arguments, path))) {
+  char self[kPathBufferSize];
+  if (oneTime && (!OwnProgramPath(self) ||
+                  !BuildRelaunchLine(line, sizeof line, target, arguments, path, IsAnsiLeadByte))) {
     return E_FAIL;
   }
 
@@ -41,12 +58,12 @@ HRESULT WriteLink(IShellLinkA* link, IPersistFile* file, const char* path, const
   } else if (iconIndex != 0 && target) {
     link->SetIconLocation(target, iconIndex);
   }
+  const HRESULT set = SetLinkPath(link, oneTime ? self : target);
+  if (FAILED(set)) return set;
   if (oneTime) {
-    link->SetPath(self);
     link->SetArguments(line);
-  } else {
-    link->SetPath(target);
-    if (IsPresent(arguments)) link->SetArguments(arguments);
+  } else if (IsPresent(arguments)) {
+    link->SetArguments(arguments);
   }
 
   WCHAR widePath[kPathBufferSize];
@@ -58,7 +75,7 @@ HRESULT WriteLink(IShellLinkA* link, IPersistFile* file, const char* path, const
 
 int32_t CreateFolder(int32_t specialFolder, const char* linkFile) {
   char path[kPathBufferSize];
-  if (!ResolveFolderPath(specialFolder, linkFile, path, sizeof path)) return kStatusFailed;
+  if (!ItemPath(specialFolder, linkFile, path, sizeof path)) return kStatusFailed;
   return CreateDirectoryA(path, nullptr) ? 0 : kStatusFailed;
 }
 

@@ -126,10 +126,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           "delete path limit");
   Require(deletePath.get()[kPathBufferSize - 1] == '\0', "the second terminator was overwritten");
 
-  // Start-up directory: a backslash appended unless there is one.
+  // Start-up directory: a backslash appended unless it ends in a separator.
   LinkSettings settings;
   const std::string dir = name;
-  const std::string stored = (!dir.empty() && dir.back() == '\\') ? dir : dir + "\\";
+  const bool ended = !dir.empty() && (dir.back() == '\\' || dir.back() == '/');
+  const std::string stored = ended ? dir : dir + "\\";
   const bool dirFits = !dir.empty() && stored.size() < static_cast<size_t>(kCurrentDirSize);
   Require(settings.StoreCurrentDirectory(dir.c_str()) == dirFits, "current directory limit");
   Require(std::string(settings.m_szCurrentDir) == (dirFits ? stored : std::string()),

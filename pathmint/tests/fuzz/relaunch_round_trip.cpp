@@ -5,7 +5,8 @@
 // dispatch, and the exec action must receive exactly the values the line was built from. A line
 // that does not fit the 260-character buffer must be refused, and only such a line.
 //
-// Input: target, arguments and link path separated by zero bytes.
+// Input: target, arguments and link path separated by zero bytes; a zero byte after the link path
+// selects code page 932, whose two-byte characters may end in the byte of a backslash.
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include "link_path.h"
 #include "link_settings.h"
 #include "report.h"
+#include "../unit/command_line_split.h"
 
 namespace {
 
@@ -79,16 +81,22 @@ int32_t ExecuteOneTimeLink(const char* target, const char* arguments, const char
 namespace {
 
 // The length of a value between quotes with the escaping the line promises: backslashes doubled
-// before a quote or the closing quote, a quote as backslash and quote.
-size_t QuotedLength(const std::string& value) {
+// before a quote or the closing quote, a quote as backslash and quote, a two-byte character as it
+// stands. A value ending in half a character is never written: it counts as too long.
+size_t QuotedLength(const std::string& value, LeadByteTest isLeadByte) {
   size_t length = 2, backslashes = 0;
-  for (char c : value) {
+  for (size_t i = 0; i < value.size(); ++i) {
+    const char c = value[i];
     if (c == '\\') {
       ++backslashes;
       continue;
     }
     length += (c == '"' ? 2 * backslashes + 1 : backslashes) + 1;
     backslashes = 0;
+    if (isLeadByte && isLeadByte(static_cast<unsigned char>(c))) {
+      if (++i == value.size()) return kPathBufferSize;
+      ++length;  // the second byte of the character
+    }
   }
   return length + 2 * backslashes;
 }
@@ -98,8 +106,8 @@ size_t QuotedLength(const std::string& value) {
 // arguments separated by blanks; a double quote opens or closes a quoted stretch; 2n backslashes
 // and a quote give n backslashes and a delimiting quote, 2n+1 give n and a literal quote;
 // backslashes elsewhere are literal; two quotes in a row inside a stretch give one literal quote
-// and end the stretch.
-std::vector<std::string> SplitProcessLine(const std::string& line) {
+// and end the stretch; a lead byte and the byte after it are one character.
+std::vector<std::string> SplitProcessLine(const std::string& line, LeadByteTest isLeadByte) {
   std::vector<std::string> out;
   size_t i = 0;
   const size_t n = line.size();
@@ -140,6 +148,9 @@ std::vector<std::string> SplitProcessLine(const std::string& line) {
           ++i;
         }
       } else {
+        if (isLeadByte && isLeadByte(static_cast<unsigned char>(line[i])) && i + 1 < n) {
+          arg += line[i++];
+        }
         arg += line[i++];
       }
     }
@@ -167,13 +178,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string& target = fields[0];
   const std::string& arguments = fields[1];
   const std::string& link = fields[2];
+  const LeadByteTest isLeadByte = which == 3 ? IsCp932LeadByte : nullptr;
 
   // Build into a buffer of exactly the program's size.
   std::unique_ptr<char[]> line(new char[kPathBufferSize]);
-  const bool built =
-      BuildRelaunchLine(line.get(), kPathBufferSize, target.c_str(), arguments.c_str(), link.c_str());
-  size_t length = 9 + QuotedLength(target) + 4 + QuotedLength(link);  // "-exec /T:" ... " /L:"
-  if (!arguments.empty()) length += 4 + QuotedLength(arguments);     // " /A:"
+  const bool built = BuildRelaunchLine(line.get(), kPathBufferSize, target.c_str(),
+                                       arguments.c_str(), link.c_str(), isLeadByte);
+  size_t length = 13 + QuotedLength(target, isLeadByte) + QuotedLength(link, isLeadByte);
+  if (!arguments.empty()) length += 4 + QuotedLength(arguments, isLeadByte);  // " /A:"
   Require(built == (length < kPathBufferSize), "refused a line that fits, or built one that does not");
   if (!built) {
     Require(line[0] == '\0', "a refused line left text behind");
@@ -183,7 +195,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // What the relaunched process receives.
   const std::string commandLine = "\"C:\\Program Files\\pathmint.exe\" " + std::string(line.get());
-  std::vector<std::string> argv = SplitProcessLine(commandLine);
+  std::vector<std::string> argv = SplitProcessLine(commandLine, isLeadByte);
   std::vector<std::unique_ptr<char[]>> storage;
   std::unique_ptr<const char*[]> vector(new const char*[argv.size()]);
   for (size_t i = 0; i < argv.size(); ++i) {

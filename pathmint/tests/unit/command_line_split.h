@@ -10,8 +10,10 @@
 // after the program name: blanks (space, tab) separate arguments outside double quotes;
 // 2n backslashes before a double quote give n backslashes and the quote opens or closes a quoted
 // part; 2n+1 backslashes before a quote give n backslashes and a literal quote; backslashes not
-// before a quote stand as they are; inside a quoted part, "" gives a literal quote.
-inline std::vector<std::string> SplitCommandLine(const std::string& line) {
+// before a quote stand as they are; inside a quoted part, "" gives a literal quote. With a
+// lead-byte test, a lead byte and the byte after it are taken as one character, whatever that is.
+inline std::vector<std::string> SplitCommandLine(const std::string& line,
+                                                 bool (*isLeadByte)(unsigned char) = nullptr) {
   std::vector<std::string> args;
   size_t i = 0;
   const size_t n = line.size();
@@ -50,12 +52,17 @@ inline std::vector<std::string> SplitCommandLine(const std::string& line) {
         ++i;
         continue;
       }
-      arg += c;
-      ++i;
+      if (isLeadByte && isLeadByte(static_cast<unsigned char>(c)) && i + 1 < n) arg += line[i++];
+      arg += line[i++];
     }
     args.push_back(arg);
   }
   return args;
+}
+
+// The lead bytes of code page 932 (Japanese), whose second bytes include 0x5C, the backslash.
+inline bool IsCp932LeadByte(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
 #endif

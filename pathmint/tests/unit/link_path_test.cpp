@@ -132,13 +132,23 @@ TEST(BuildRelaunchLine, EscapesQuotesAndBackslashesBeforeThem) {
 }
 
 void ExpectRoundTrip(const std::string& target, const std::string& arguments,
-                     const std::string& link) {
+                     const std::string& link, LeadByteTest isLeadByte = nullptr) {
   char out[kPathBufferSize];
-  ASSERT_TRUE(BuildRelaunchLine(out, sizeof out, target.c_str(), arguments.c_str(), link.c_str()));
+  ASSERT_TRUE(BuildRelaunchLine(out, sizeof out, target.c_str(), arguments.c_str(), link.c_str(),
+                                isLeadByte));
   std::vector<std::string> expected = {"-exec", "/T:" + target};
   if (!arguments.empty()) expected.push_back("/A:" + arguments);
   expected.push_back("/L:" + link);
-  EXPECT_EQ(SplitCommandLine(out), expected) << "line: " << out;
+  EXPECT_EQ(SplitCommandLine(out, isLeadByte), expected) << "line: " << out;
+}
+
+TEST(BuildRelaunchLine, WalksTheTwoByteCharactersOfCodePage932) {
+  // 表, ソ and 予 end in 0x5C, a backslash's byte, which is no backslash to the splitting.
+  const char* values[] = {"\x97\x5C\x92\xE8\x95\x5C", "\x83\x5C", "\x97\x5C\\",
+                          "C:\\jp\\\x95\x5C", "\"\x95\x5C\" \x83\x5C\\\"\x83\x5C\\"};
+  for (const char* v : values) ExpectRoundTrip(v, v, v, IsCp932LeadByte);
+  char out[kPathBufferSize];  // half a character would take the closing quote
+  EXPECT_FALSE(BuildRelaunchLine(out, sizeof out, "t", "a\x95", "l", IsCp932LeadByte));
 }
 
 TEST(BuildRelaunchLine, SplittingGivesBackEveryValue) {

@@ -7,6 +7,7 @@
 
 #include "../expected_texts.h"
 #include "actions.h"
+#include "command_line_split.h"
 #include "isolate.h"
 #include "link_settings.h"
 
@@ -242,6 +243,8 @@ TEST(LinkSettings, CurrentDirectoryGetsOneBackslashOrIsRefused) {
     EXPECT_EQ(settings.m_szCurrentDir, c.result) << c.dir.size();
   }
   EXPECT_FALSE(settings.StoreCurrentDirectory(nullptr));
+  EXPECT_TRUE(settings.StoreCurrentDirectory("C:\\\x95\x5C", IsCp932LeadByte));  // ends in 表
+  EXPECT_STREQ(settings.m_szCurrentDir, "C:\\\x95\x5C\\");
 }
 
 TEST(CopyText, CutsToTheBuffer) {

@@ -44,12 +44,13 @@ struct Scenario {
   DWORD exitCode;
   bool launches;
   std::vector<std::string> markerArguments;
+  bool batch = false;  // made by pathmint started by its bare name from a batch file
 };
 
 void RunScenario(const Scenario& s, bool throughShell, const std::string& dir) {
   const std::string mode = throughShell ? "shell" : "resolved";
   wintest::Context context("%s (%s)", s.name.c_str(), mode.c_str());
-  const std::string link = dir + "one time\\" + s.name + "-" + mode + ".lnk";
+  const std::string link = dir + "one time\\" + mode + "-" + s.name + ".lnk";
   const std::string target = dir + s.targetName;
   const std::string record = dir + "record.txt";
   const std::string runDir = dir + "run dir\\";
@@ -62,7 +63,12 @@ void RunScenario(const Scenario& s, bool throughShell, const std::string& dir) {
   std::string options = "/clean " + Quote("/T:" + target) + " " +
                         Quote("/L:" + link.substr(made.size(), link.size() - made.size() - 4));
   if (!s.arguments.empty()) options += " " + Quote("/A:" + s.arguments);
-  check_run(RunPathmint(options, made.c_str()), 0);
+  wintest::RunOptions inMade;
+  inMade.cwd = made.c_str();
+  wintest::WriteFileText(made + "make.cmd",
+                         "@set PATH=" + wintest::ExeDir() + ";%PATH%\r\n@pathmint " + options);
+  check_run(s.batch ? wintest::Run("cmd.exe /c make.cmd", inMade) : RunPathmint(options, made.c_str()),
+            0);
   std::string line = "-exec /T:" + Quote(target);
   if (!s.arguments.empty()) line += " /A:" + Quote(s.arguments);
   check_link(ReadLink(link), wintest::ExeDir() + "pathmint.exe", line + " /L:" + Quote(link));
@@ -126,14 +132,17 @@ void RelaunchLineLimits(const std::string& dir) {
 
 }  // namespace
 
-int main() {
-  const std::string dir = wintest::ScratchDir("one time");
+int main(int argc, char** argv) {
+  // --ja: under code page 932 (the Japanese locale), whose characters 表 and ソ end in the byte of
+  // a backslash.
+  const bool japanese = argc > 1 && lstrcmpA(argv[1], "--ja") == 0;
+  const std::string dir = wintest::ScratchDir(japanese ? "one time ja" : "one time");
   CreateDirectoryA((dir + "one time").c_str(), nullptr);
   CreateDirectoryA((dir + "run dir").c_str(), nullptr);
-  ok(PlaceMarker(dir + "mark er.exe") && PlaceMarker(dir + "M\xE4rker \xE9.exe"),
+  ok(PlaceMarker(dir + "mark er.exe") && (japanese || PlaceMarker(dir + "M\xE4rker \xE9.exe")),
      "marker not copied");
 
-  const Scenario scenarios[] = {
+  std::vector<Scenario> scenarios = {
       {"arguments",
        "mark er.exe",
        "\"two words\" C:\\Temp\\ \\\"q\\\" end\\",
@@ -151,6 +160,15 @@ int main() {
        true,
        {"\xE9\xE8", "q\xFC"}},
   };
+  if (japanese) {
+    ok(GetACP() == 932, "code page %u, not 932", GetACP());
+    // Arguments ソ 予定表, and 表 given to pathmint started by its bare name from a batch file.
+    scenarios = {
+        {"\x97\x5C\x92\xE8\x95\x5C", "mark er.exe", "\x83\x5C \x97\x5C\x92\xE8\x95\x5C", 0, true,
+         {"\x83\x5C", "\x97\x5C\x92\xE8\x95\x5C"}},
+        {"bare \x95\x5C", "mark er.exe", "\x95\x5C", 0, true, {"\x95\x5C"}, true},
+    };
+  }
   for (bool throughShell : {false, true}) {
     wintest::Section(throughShell ? "activated through the shell" : "activated as resolved");
     for (const Scenario& s : scenarios) RunScenario(s, throughShell, dir);

@@ -99,7 +99,15 @@ void Folders(const std::string& dir) {
           {"existing folder", "/folder /L:Made", 1, ""},
           {"missing parent: only the last component is made", "/folder /L:Outer\\Inner", 1, ""},
           {"beyond ASCII", "/folder " + Quote("/L:Ordner \xDC\xDF"), 0, "+Ordner \xDC\xDF"},
+          // Names a shortcut cannot have: a folder, and a folder target quoted as users write it,
+          // which the runtime's splitting ends in a quote.
+          {"link name ending in a separator", "/L:Made\\ /T:C:\\x.exe", 1, ""},
+          {"quoted folder target", "/L:ToolsDir /T:\"C:\\Program Files\\My Tools\\\"", 1, ""},
       });
+  // From a deep working directory a folder's full name counts, as a shortcut's does.
+  const std::string deep = PathOfLength(dir, 200, "\\", 'd');
+  CreateDirectoryA(deep.c_str(), nullptr);
+  run_cases(deep, {{"folder whose full name passes 259", "/folder /L:" + std::string(70, 'f'), 1, ""}});
 }
 
 void SpecialFolders(const std::string& dir) {

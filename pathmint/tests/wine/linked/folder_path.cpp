@@ -34,7 +34,7 @@ bool ComposeName(const Row& row, char* out) {
     case kLinkFile:
       return LinkFilePath(row.folder, row.name.c_str(), out, kPathBufferSize);
     case kDeleted:
-      return DeletePath(row.folder, row.name.c_str(), out, kPathBufferSize);
+      return ItemPath(row.folder, row.name.c_str(), out, kPathBufferSize);
   }
   return false;
 }
