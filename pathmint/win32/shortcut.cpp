@@ -23,15 +23,14 @@ bool OwnProgramPath(char* self) {
 
 // Sets the link's path. A path the link object cannot take is a failure, and so is one it drops
 // while reporting only that it could not resolve it (S_FALSE, as it reports a missing target,
-// which is allowed): a shortcut without a path cannot work.
+// which is allowed): a shortcut that points at no item cannot work.
 HRESULT SetLinkPath(IShellLinkA* link, const char* path) {
   const HRESULT result = link->SetPath(path);
   if (FAILED(result)) return result;
-  char held[kPathBufferSize] = "";
-  if (FAILED(link->GetPath(held, sizeof held, nullptr, SLGP_RAWPATH)) || held[0] == '\0') {
-    return E_FAIL;
-  }
-  return S_OK;
+  LPITEMIDLIST item = nullptr;
+  const bool held = SUCCEEDED(link->GetIDList(&item)) && item;
+  CoTaskMemFree(item);
+  return held ? S_OK : E_FAIL;
 }
 
 // The shell object keeps at most 259 characters of a path (a longer one it stores as garbage and
@@ -41,7 +40,7 @@ bool FitsLink(const char* text) {
 }
 
 // Sets up the link object and saves it at path. Calls on the link object in this order: icon
-// location (when any), path (read back), arguments (when any), save; nothing is saved when the
+// location (when any), path (its item checked), arguments (when any), save; nothing is saved when the
 // path is not taken.
 HRESULT WriteLink(IShellLinkA* link, IPersistFile* file, const char* path, const char* target,
                   const char* arguments, const char* iconPath, int32_t iconIndex,

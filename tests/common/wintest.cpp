@@ -200,14 +200,16 @@ bool WriteFileText(const std::string& path, const std::string& text) {
 std::string Quote(const std::string& arg) {
   std::string out = "\"";
   size_t backslashes = 0;
-  for (char c : arg) {
-    if (c == '\\') {
+  for (size_t i = 0; i < arg.size(); ++i) {
+    if (arg[i] == '\\') {
       ++backslashes;
       continue;
     }
-    out.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+    out.append(arg[i] == '"' ? backslashes * 2 + 1 : backslashes, '\\');
     backslashes = 0;
-    out += c;
+    // The second byte of a two-byte character (0x5C in 表) is no backslash to the splitting.
+    if (IsDBCSLeadByte(static_cast<BYTE>(arg[i])) && i + 1 < arg.size()) out += arg[i++];
+    out += arg[i];
   }
   out.append(backslashes * 2, '\\');
   return out + '"';

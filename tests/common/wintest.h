@@ -62,7 +62,8 @@ std::string ScratchDir(const char* name);
 bool FileExists(const std::string& path);
 bool ReadFileText(const std::string& path, std::string* out);
 bool WriteFileText(const std::string& path, const std::string& text);
-// Quotes an argument so that the platform's command-line splitting gives it back unchanged.
+// Quotes an argument so that the platform's command-line splitting gives it back unchanged
+// (walked by characters of the ANSI code page, as the splitting walks it).
 std::string Quote(const std::string& arg);
 // Text in the ANSI code page and in UTF-16 (any length).
 std::wstring Wide(const std::string& ansi, UINT codePage = CP_ACP);

@@ -22,20 +22,7 @@ using texts::Defaults;
 using texts::Dump;
 using texts::Usage;
 
-// wintest::Quote by characters of the ANSI code page: the second byte of a two-byte character
-// (0x5C in 表) is no backslash to the runtime's splitting.
-inline std::string Quote(const std::string& arg) {
-  std::string out = "\"";
-  size_t backslashes = 0;
-  for (size_t i = 0; i < arg.size(); ++i) {
-    if (arg[i] == '\\' && ++backslashes) continue;
-    out.append(arg[i] == '"' ? backslashes * 2 + 1 : backslashes, '\\');
-    backslashes = 0;
-    if (IsDBCSLeadByte(static_cast<BYTE>(arg[i])) && i + 1 < arg.size()) out += arg[i++];
-    out += arg[i];
-  }
-  return out.append(backslashes * 2, '\\') + '"';
-}
+using wintest::Quote;
 
 const DWORD kUsageExit = 0xFFFFFFFF;  // exit code -1, as the full 32-bit status
 const char kTarget[] = "C:\\Tools\\app.exe";
