@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 
-
 namespace {
 // Process-wide parser state: one parse per process.
 const char* const* g_cursor = nullptr;  // the current token

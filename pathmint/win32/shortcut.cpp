@@ -40,8 +40,8 @@ bool FitsLink(const char* text) {
 }
 
 // Sets up the link object and saves it at path. Calls on the link object in this order: icon
-// location (when any), path (its item checked), arguments (when any), save; nothing is saved when the
-// path is not taken.
+// location (when any), path (its item checked), arguments (when any), save; nothing is saved when
+// the path is not taken.
 HRESULT WriteLink(IShellLinkA* link, IPersistFile* file, const char* path, const char* target,
                   const char* arguments, const char* iconPath, int32_t iconIndex,
                   int32_t oneTime) {
