@@ -73,9 +73,9 @@ check_pe_file() {
                   dll != "" && /^\t[0-9a-f]+\t +[0-9]+ +[^ ]+$/ { print dll, $3 }' <<<"$headers")
   need python3
   delay_loaded=$(python3 "$(dirname "${BASH_SOURCE[0]}")/delay_imports.py" "$exe")
-  check_eq "imports from" "$(cut -d' ' -f1 <<<"$ordinary" | sort -u | xargs)" \
+  check_eq "imports from: $imported" "$(cut -d' ' -f1 <<<"$ordinary" | sort -u | xargs)" \
     "$(xargs -n1 <<<"$imported" | sort -u | xargs)"
-  check_eq "delay-loaded imports from" "$(cut -d' ' -f1 <<<"$delay_loaded" | sort -u | xargs)" \
+  check_eq "delay-loaded imports from: $delayed" "$(cut -d' ' -f1 <<<"$delay_loaded" | sort -u | xargs)" \
     "$(xargs -n1 <<<"$delayed" | sort -u | xargs)"
   for want in $imports; do
     case " $delayed " in
