@@ -1,7 +1,7 @@
 // The self-removing shortcut's relaunch line, end to end through the program's own settings: any
-// target, arguments and link path are built into the line, the line is split as the process's
-// command line by the platform's documented rules (written out here on their own, program name
-// included), the pieces go through the real option set of LinkSettings, its checks and its
+// target, arguments and link path are built into the line, the line is split as the relaunched
+// process's arguments by the platform's documented rules (the tests' splitter,
+// unit/command_line_split.h), the pieces go through the real option set of LinkSettings, its checks and its
 // dispatch, and the exec action must receive exactly the values the line was built from. A line
 // that does not fit the 260-character buffer must be refused, and only such a line.
 //
@@ -101,64 +101,6 @@ size_t QuotedLength(const std::string& value, LeadByteTest isLeadByte) {
   return length + 2 * backslashes;
 }
 
-// The platform's documented splitting of a process command line into the argument vector: the
-// program name up to the closing quote (or the first blank), without backslash rules; then
-// arguments separated by blanks; a double quote opens or closes a quoted stretch; 2n backslashes
-// and a quote give n backslashes and a delimiting quote, 2n+1 give n and a literal quote;
-// backslashes elsewhere are literal; two quotes in a row inside a stretch give one literal quote
-// and end the stretch; a lead byte and the byte after it are one character.
-std::vector<std::string> SplitProcessLine(const std::string& line, LeadByteTest isLeadByte) {
-  std::vector<std::string> out;
-  size_t i = 0;
-  const size_t n = line.size();
-  std::string program;
-  if (i < n && line[i] == '"') {
-    ++i;
-    while (i < n && line[i] != '"') program += line[i++];
-    if (i < n) ++i;
-  } else {
-    while (i < n && line[i] != ' ' && line[i] != '\t') program += line[i++];
-  }
-  out.push_back(program);
-  for (;;) {
-    while (i < n && (line[i] == ' ' || line[i] == '\t')) ++i;
-    if (i >= n) break;
-    std::string arg;
-    bool quoted = false;
-    while (i < n && (quoted || (line[i] != ' ' && line[i] != '\t'))) {
-      if (line[i] == '\\') {
-        size_t count = 0;
-        while (i < n && line[i] == '\\') ++count, ++i;
-        if (i < n && line[i] == '"') {
-          arg.append(count / 2, '\\');
-          if (count % 2) {
-            arg += '"';
-            ++i;
-          }
-        } else {
-          arg.append(count, '\\');
-        }
-      } else if (line[i] == '"') {
-        if (quoted && i + 1 < n && line[i + 1] == '"') {
-          arg += '"';
-          i += 2;
-          quoted = false;
-        } else {
-          quoted = !quoted;
-          ++i;
-        }
-      } else {
-        if (isLeadByte && isLeadByte(static_cast<unsigned char>(line[i])) && i + 1 < n) {
-          arg += line[i++];
-        }
-        arg += line[i++];
-      }
-    }
-    out.push_back(arg);
-  }
-  return out;
-}
-
 bool Same(const char* a, const std::string& b) {
   return a && b == a;
 }
@@ -193,9 +135,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   Require(std::strlen(line.get()) == length, "line length");
 
-  // What the relaunched process receives.
-  const std::string commandLine = "\"C:\\Program Files\\pathmint.exe\" " + std::string(line.get());
-  std::vector<std::string> argv = SplitProcessLine(commandLine, isLeadByte);
+  // What the relaunched process receives: its program, then the line as the runtime splits it.
+  std::vector<std::string> argv = SplitCommandLine(line.get(), isLeadByte);
+  argv.insert(argv.begin(), "C:\\Program Files\\pathmint.exe");
   std::vector<std::unique_ptr<char[]>> storage;
   std::unique_ptr<const char*[]> vector(new const char*[argv.size()]);
   for (size_t i = 0; i < argv.size(); ++i) {
@@ -203,7 +145,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memcpy(storage.back().get(), argv[i].c_str(), argv[i].size() + 1);
     vector[i] = storage.back().get();
   }
-  Require(argv[0] == "C:\\Program Files\\pathmint.exe", "program name");
 
   LinkSettings settings;
   g_boxes.clear();

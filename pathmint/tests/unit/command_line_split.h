@@ -10,8 +10,9 @@
 // after the program name: blanks (space, tab) separate arguments outside double quotes;
 // 2n backslashes before a double quote give n backslashes and the quote opens or closes a quoted
 // part; 2n+1 backslashes before a quote give n backslashes and a literal quote; backslashes not
-// before a quote stand as they are; inside a quoted part, "" gives a literal quote. With a
-// lead-byte test, a lead byte and the byte after it are taken as one character, whatever that is.
+// before a quote stand as they are; inside a quoted part, "" gives a literal quote and ends the
+// quoted part (the C runtime DLL's rule). With a lead-byte test, a lead byte and the byte after it
+// are taken as one character, whatever that is.
 inline std::vector<std::string> SplitCommandLine(const std::string& line,
                                                  bool (*isLeadByte)(unsigned char) = nullptr) {
   std::vector<std::string> args;
@@ -46,6 +47,7 @@ inline std::vector<std::string> SplitCommandLine(const std::string& line,
         if (quoted && i + 1 < n && line[i + 1] == '"') {
           arg += '"';
           i += 2;
+          quoted = false;
           continue;
         }
         quoted = !quoted;
