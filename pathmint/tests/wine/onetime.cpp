@@ -63,12 +63,15 @@ void RunScenario(const Scenario& s, bool throughShell, const std::string& dir) {
   std::string options = "/clean " + Quote("/T:" + target) + " " +
                         Quote("/L:" + link.substr(made.size(), link.size() - made.size() - 4));
   if (!s.arguments.empty()) options += " " + Quote("/A:" + s.arguments);
-  wintest::RunOptions inMade;
-  inMade.cwd = made.c_str();
-  wintest::WriteFileText(made + "make.cmd",
-                         "@set PATH=" + wintest::ExeDir() + ";%PATH%\r\n@pathmint " + options);
-  check_run(s.batch ? wintest::Run("cmd.exe /c make.cmd", inMade) : RunPathmint(options, made.c_str()),
-            0);
+  if (s.batch) {
+    wintest::RunOptions inMade;
+    inMade.cwd = made.c_str();
+    wintest::WriteFileText(made + "make.cmd",
+                           "@set PATH=" + wintest::ExeDir() + ";%PATH%\r\n@pathmint " + options);
+    check_run(wintest::Run("cmd.exe /c make.cmd", inMade), 0);
+  } else {
+    check_run(RunPathmint(options, made.c_str()), 0);
+  }
   std::string line = "-exec /T:" + Quote(target);
   if (!s.arguments.empty()) line += " /A:" + Quote(s.arguments);
   check_link(ReadLink(link), wintest::ExeDir() + "pathmint.exe", line + " /L:" + Quote(link));

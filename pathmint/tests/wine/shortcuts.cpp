@@ -107,7 +107,8 @@ void Folders(const std::string& dir) {
   // From a deep working directory a folder's full name counts, as a shortcut's does.
   const std::string deep = PathOfLength(dir, 200, "\\", 'd');
   CreateDirectoryA(deep.c_str(), nullptr);
-  run_cases(deep, {{"folder whose full name passes 259", "/folder /L:" + std::string(70, 'f'), 1, ""}});
+  run_cases(deep,
+            {{"folder whose full name passes 259", "/folder /L:" + std::string(70, 'f'), 1, ""}});
 }
 
 void SpecialFolders(const std::string& dir) {
