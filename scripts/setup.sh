@@ -10,10 +10,12 @@ packages=(
   wine64 fonts-wine xvfb xdotool x11-apps imagemagick
   liblnk-utils icoutils libimage-exiftool-perl
   locales file python3 procps
+  wixl msitools openssl
 )
 # From bookworm-backports: bookworm's qemu starts each 32-bit Wine process about 50 s late (its
 # loader probes the address space with tens of thousands of mmap calls); 10.0 takes well under 1 s.
-backports=(qemu-user-static)
+# osslsigncode signs the release; 2.x also extracts and attaches a signature alone.
+backports=(qemu-user-static osslsigncode)
 # The 32-bit Wine loader; it runs under the emulator, as this kernel runs no 32-bit code itself.
 i386_packages=(wine32:i386)
 
