@@ -1,5 +1,8 @@
 #!/usr/bin/env python3
-# Prints a PE file's delay-loaded imports, one "dll function" a line (the DLL in lower case).
+# Prints a PE file's delay-loaded imports, one "dll function slot" a line (the DLL in lower case).
+# slot tells what the function's address slot holds before the first call: "stub" for the address
+# of code in the program (the load stub, which loads the DLL and fills the slot), else "empty" or
+# "outside" (a first call would jump there).
 # GNU ld leaves the delay-import entry of the data directory empty, so the descriptors are found by
 # their contents: 32-byte records with RVA attributes (1) whose DLL name is a DLL's file name and
 # whose name table lists imports by name or ordinal, ending with a zero entry.
@@ -12,7 +15,10 @@ pe = struct.unpack_from("<I", data, 0x3C)[0]
 sections, optional_size = struct.unpack_from("<H12xH", data, pe + 6)
 step = 8 if struct.unpack_from("<H", data, pe + 24)[0] == 0x20B else 4
 table = pe + 24 + optional_size
-spans = [struct.unpack_from("<12xIII", data, table + 40 * i) for i in range(sections)]
+base = int.from_bytes(data[pe + 52 - 4 * (step == 8):pe + 56], "little")
+headers = [struct.unpack_from("<12xIII16xI", data, table + 40 * i) for i in range(sections)]
+spans = [header[:3] for header in headers]
+code = [(va, size) for va, size, raw, flags in headers if flags & 0x20000000]  # executable
 
 
 def offset(rva):
@@ -27,6 +33,13 @@ def text(rva, pattern):
     end = data.find(b"\0", at) if at is not None else -1
     name = data[at:end].decode("latin-1") if end > 0 else ""
     return name if re.fullmatch(pattern, name) else None
+
+
+def slot(at):
+    value = int.from_bytes(data[at:at + step], "little")
+    if value == 0:
+        return "empty"
+    return "stub" if any(va <= value - base < va + size for va, size in code) else "outside"
 
 
 def names(rva):
@@ -47,5 +60,5 @@ for va, size, raw in spans:
     for at in range(raw, raw + size - 31, 4):
         attrs, name, module, iat, int_ = struct.unpack_from("<5I", data, at)
         dll = text(name, r"[\w.-]+\.[Dd][Ll][Ll]") if attrs == 1 else None
-        for function in (names(int_) if dll and offset(module) and offset(iat) else None) or []:
-            print(dll.lower(), function)
+        for i, function in enumerate((names(int_) if dll and offset(module) and offset(iat) else None) or []):
+            print(dll.lower(), function, slot(offset(iat) + i * step))

@@ -44,7 +44,8 @@ bytes_of() {
 # check_pe_file "DLL ..." "DLL ..." "DLL:FUNCTION ..." MAX_BYTES: a PE file of its bitness (PE32
 # for i386 for the deliverable, at most MAX_BYTES long, so that the C++ runtime's library is not
 # linked in again) in the GUI subsystem, whose ordinary imports come from exactly the first DLLs
-# and whose delay-loaded imports from exactly the second, each listed function from its DLL.
+# and whose delay-loaded imports from exactly the second, each listed function from its DLL and
+# each delay-loaded one with its load stub in place.
 check_pe_file() {
   local imported=$1 delayed=$2 imports=$3 limit=$4 objdump magic format machine headers want size
   need file
@@ -73,6 +74,11 @@ check_pe_file() {
                   dll != "" && /^\t[0-9a-f]+\t +[0-9]+ +[^ ]+$/ { print dll, $3 }' <<<"$headers")
   need python3
   delay_loaded=$(python3 "$(dirname "${BASH_SOURCE[0]}")/delay_imports.py" "$exe")
+  # Before its first call, each function's slot holds its load stub: a slot that holds anything
+  # else is jumped to at that call.
+  check_eq "every delay-import slot holds its load stub" \
+    "$(awk '$3 != "stub" {print $1, $2, $3}' <<<"$delay_loaded" | xargs)" ""
+  delay_loaded=$(cut -d' ' -f1,2 <<<"$delay_loaded")
   check_eq "imports from: $imported" "$(cut -d' ' -f1 <<<"$ordinary" | sort -u | xargs)" \
     "$(xargs -n1 <<<"$imported" | sort -u | xargs)"
   check_eq "delay-loaded imports from: $delayed" "$(cut -d' ' -f1 <<<"$delay_loaded" | sort -u | xargs)" \
