@@ -45,6 +45,8 @@ file(REMOVE "${partial}")
 run(${WIXL} --arch x86 -o ${partial} -D Version=${VERSION} -D UpgradeCode=${UPGRADE_CODE}
     -D ProductCode=${product} -D Publisher=${PUBLISHER} -D InstallFolder=${INSTALL_FOLDER}
     -D Files=. ${WXS})
+# The feature the user may not leave out (msidbFeatureAttributesUIDisallowAbsent).
+run(${MSIBUILD} ${partial} -q "UPDATE `Feature` SET `Attributes` = 16 WHERE `Feature` = 'Programs'")
 # wixl gives the package a random package code and the time of the build: both replaced.
 # (Called directly: the template's semicolon would split a function's argument.)
 execute_process(COMMAND ${MSIBUILD} ${partial} -s "pathmint and quorvel ${VERSION}" ${PUBLISHER}

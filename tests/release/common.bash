@@ -15,7 +15,21 @@ check() {
   shift
   if "$@"; then pass "$label"; else fail "$label"; fi
 }
+# todo_wine label command...: a check whose failure is Wine's, where Windows documents otherwise
+# (the checks that run programs run them under Wine): a failure is counted as todo, and a pass
+# is a failure, so that a Wine that comes to behave as Windows does is noticed.
+todos=0
+todo_wine() {
+  local label=$1
+  shift
+  if "$@"; then
+    fail "$label (succeeded inside todo block)"
+  else
+    echo "todo $label (Wine)"
+    todos=$((todos + 1))
+  fi
+}
 finish() {
   if [ "$failures" -ne 0 ]; then echo "$failures check(s) failed"; exit 1; fi
-  echo "all checks passed"
+  if [ "$todos" -ne 0 ]; then echo "all checks passed, $todos todo (Wine)"; else echo "all checks passed"; fi
 }

@@ -1,10 +1,11 @@
 # The package target writes the release zip, named with the version; the zip holds exactly the
 # programs as built, the licence, the user's README and SHA256SUMS, which verifies and covers
-# every other file.
-# Usage: package.sh CMAKE RELEASE_NAME PATHMINT_EXE QUORVEL_EXE
+# every other file. Beside it the installer package, read back with msiinfo: the same files, per
+# machine, the release's upgrade code, the two features, the shortcut in the Startup folder.
+# Usage: package.sh CMAKE RELEASE_NAME UPGRADE_CODE PATHMINT_EXE QUORVEL_EXE
 source "$(dirname "$0")/common.bash"
-cmake=${1:?usage: $0 cmake release-name pathmint.exe quorvel.exe}
-name=${2:?} built=("${@:3}")
+cmake=${1:?usage: $0 cmake release-name upgrade-code pathmint.exe quorvel.exe}
+name=${2:?} upgrade_code=${3:?} built=("${@:4}")
 
 [[ $name =~ ^pathmint-quorvel-[0-9]+\.[0-9]+\.[0-9]+-win32$ ]] || fail "release name '$name'"
 zip=$build/$name.zip
@@ -35,4 +36,31 @@ check "sha256sum -c SHA256SUMS passes in the unpacked folder" \
   bash -c 'cd "$1" && sha256sum --strict -c SHA256SUMS' - "$dir"
 check "SHA256SUMS names every other file of the folder" \
   [ "$(sed 's/^[0-9a-f]\{64\}  //; s/\r$//' "$dir/SHA256SUMS" | sort)" = "$(cd "$dir" && ls | grep -vx SHA256SUMS | sort)" ]
+
+msi=$build/$name.msi
+mkdir -p "$work/msi"
+check "msiextract unpacks $name.msi" msiextract -C "$work/msi" "$msi" >/dev/null
+folder=$(echo "$work/msi/Program Files"/*)
+for file in "${programs[@]}" README.txt LICENSE.txt; do
+  check "$file in the package is the zip's" cmp -s "$dir/$file" "$folder/$file"
+done
+# table NAME: the rows of one table, a tab between the columns.
+table() { msiinfo export "$msi" "$1" | tr -d '\r' | tail -n +4; }
+has_row() { table "$1" | grep -qxF "$2"; }
+check "installed per machine" has_row Property $'ALLUSERS\t1'
+check "the release's upgrade code" has_row Property $'UpgradeCode\t{'"$upgrade_code}"
+check "every upgrade row names that code" [ "$(table Upgrade | cut -f1 | sort -u)" = "{$upgrade_code}" ]
+version=${name#pathmint-quorvel-} version=${version%-win32}
+check "the version is the release's" has_row Property $'ProductVersion\t'"$version"
+check "a newer version found is refused" has_row LaunchCondition $'NOT WIX_DOWNGRADE_DETECTED\tA newer version of pathmint and quorvel is already installed.'
+check "no modify button" has_row Property $'ARPNOMODIFY\t1'
+# Feature, parent, level (1: installed by default), attributes (16: the user cannot leave it out).
+features=$(table Feature | cut -f1,2,6,8 | sort)
+check "features Programs (always) and StartAtLogon within it, both installed by default" \
+  [ "$features" = $'Programs\t\t1\t16\nStartAtLogon\tPrograms\t1\t0' ]
+shortcut=$(table Shortcut | grep -P '^\w+\tStartupFolder\t' || true)
+check "the shortcut Quorvel in the Startup folder starts the installed quorvel.exe" \
+  [ "$(cut -f3,5 <<<"$shortcut")" = $'Quorvel.lnk\t[#quorvel.exe]' ]
+check "the shortcut comes with feature StartAtLogon only" \
+  [ "$(table FeatureComponents | grep -P "\t$(cut -f4 <<<"$shortcut")$" || true)" = "StartAtLogon	$(cut -f4 <<<"$shortcut")" ]
 finish
