@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds all three presets and runs every test:
 #   host   native unit tests (ASan, UBSan) and bounded fuzz runs
-#   win32  checks of the 32-bit deliverables without running them
-#   win64  the programs under Wine, in the build tree's private prefix and display
+#   win32  the 32-bit deliverables: checks of the files, the release, and the programs under Wine
+#          in a WoW64 prefix of the build tree's own
+#   win64  the same sources built for 64 bits, under Wine in the build tree's private prefix
 set -u
 cd "$(dirname "$0")/.."
 
@@ -21,7 +22,7 @@ for preset in host win32 win64; do
   result[$preset]=$rc
   [ "$rc" -eq 0 ] || status=1
 done
-scripts/wine-run build/win64 --stop
+for preset in win32 win64; do scripts/wine-run "build/$preset" --stop; done
 
 # One closing line over the three runs.
 passed=0 failed=0

@@ -1,13 +1,8 @@
 #!/usr/bin/env bash
 # Shortcuts written by pathmint under Wine, read back with lnkinfo (an independent reader of the
 # shortcut file format): path, arguments, icon location and index, file names.
-# Needs a program that runs here: in a 32-bit build tree there is nothing to do.
 set -u
 exe=$1
-if ! file -b "$exe" | grep -q 'x86-64'; then
-  echo "skipped: $exe is not a 64-bit program (shortcuts are read back in the 64-bit tree)"
-  exit 0
-fi
 
 scratch=$BUILD_DIR/scratch/lnkinfo
 rm -rf "$scratch" && mkdir -p "$scratch"
