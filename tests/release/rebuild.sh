@@ -31,8 +31,12 @@ list_sources |
   done
 [ -f "$copy/CMakePresets.json" ] || { echo "FAIL the sources were not copied"; exit 1; }
 
-# Built as a user would: the win32 preset in the copy, the two programs and the package only.
-(cd "$copy" && "$cmake" --preset win32 >/dev/null && "$cmake" --build --preset win32 --target pathmint quorvel release_msi) >"$work/build.log" 2>&1 ||
+# Built as a user would: the win32 preset in the copy, the two programs and the package only;
+# where this build signs, with its signatures put on (as anyone checks a signed release).
+signatures=()
+if grep -q '^SIGN_PKCS12:FILEPATH=.' "$build/CMakeCache.txt"; then signatures=(-DSIGN_ATTACH="$build"); fi
+(cd "$copy" && "$cmake" --preset win32 "${signatures[@]}" >/dev/null &&
+  "$cmake" --build --preset win32 --target pathmint quorvel release_msi) >"$work/build.log" 2>&1 ||
   { tail -n 30 "$work/build.log"; echo "FAIL the copy does not build"; exit 1; }
 msi=$(basename "$(ls "$build"/pathmint-quorvel-*-win32.msi)")
 check "$msi is the same from both copies" cmp -s "$build/$msi" "$copy/build/win32/$msi"
@@ -66,7 +70,7 @@ openssl req -x509 -newkey rsa:2048 -noenc -keyout "$keys/key.pem" -out "$keys/ce
 # kept as published: the zip, the package and the signatures.
 copy_build=$copy/build/win32
 published=$work/published
-(cd "$copy" && "$cmake" --preset win32 -DSIGN_PKCS12="$keys/cert.p12" -DSIGN_PASSWORD_FILE="$keys/password" &&
+(cd "$copy" && "$cmake" --preset win32 -DSIGN_ATTACH= -DSIGN_PKCS12="$keys/cert.p12" -DSIGN_PASSWORD_FILE="$keys/password" &&
   "$cmake" --build --preset win32 --target release_msi && cd "$copy_build" && "$(dirname "$cmake")/cpack") \
   >"$work/sign.log" 2>&1 || { tail -n 30 "$work/sign.log"; echo "FAIL the copy's signed release"; exit 1; }
 check "the password is in no build command, cache or log" \
