@@ -46,6 +46,7 @@ shortcut() {
 }
 # Left over from an interrupted run.
 msiexec /x "$product" cleanup >/dev/null 2>&1 || true
+msiexec /x "$next_product" cleanup-next >/dev/null 2>&1 || true
 
 check "msiexec /i /qn ends with 0" msiexec /i "$(dos "$msi")" install
 for exe in "${released[@]}"; do
