@@ -1,8 +1,8 @@
 # The installer package under Wine, run as a deployment runs it (msiexec /qn): the programs
 # installed per machine as the release holds them, the logon shortcut to the installed quorvel
-# (not with ADDLOCAL=Programs), the installed-programs entry, a second install, and the removal,
-# which leaves nothing behind.
-# The next version's package replaces this one; this one is refused over it.
+# (not with ADDLOCAL=Programs), the installed-programs entry, a second install, the removal, which
+# leaves nothing behind, and the next version's package, which replaces this one, while this one
+# is refused over it.
 # Usage: install.sh RELEASE_NAME NEXT_MSI PATHMINT_EXE QUORVEL_EXE   (the programs the release holds)
 source "$(dirname "$0")/common.bash"
 name=${1:?usage: $0 release-name next.msi pathmint.exe quorvel.exe} next=${2:?} released=("${@:3}")
