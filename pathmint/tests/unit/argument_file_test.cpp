@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../expected_texts.h"
+#include "actions.h"
 #include "argument_file.h"
 #include "isolate.h"
 #include "link_settings.h"
@@ -57,7 +58,7 @@ TEST(ArgumentFile, ReadsEveryKeyOfTheOneSectionInOrder) {
   LinkSettings settings;
   settings.ApplyArgumentFile("C:\\work\\set.ini");
   std::vector<std::string> want;
-  for (const char* key : kTextKeys) want.push_back(std::string("C:\\work\\set.ini|LINK CONFIG|") + key + "|255");
+  for (const char* key : kTextKeys) want.push_back(std::string("C:\\work\\set.ini|LINK CONFIG|") + key + "|511");
   for (const char* key : kIntegerKeys) want.push_back(std::string("C:\\work\\set.ini|LINK CONFIG|") + key + "|-1");
   EXPECT_EQ(g_calls, want);
 }
@@ -139,13 +140,37 @@ TEST(ArgumentFile, FileValuesReplaceCommandLineValues) {
   EXPECT_EQ(settings.m_szIconPath.m_szValue, settings.m_szFileIconPath);
 }
 
-TEST(ArgumentFile, LongValuesKeep254Characters) {
-  for (size_t length : {253u, 254u, 255u, 300u}) {
-    Reset({{"LINK CONFIG/Arguments", std::string(length, 'y')}});
-    LinkSettings settings;
-    settings.ApplyArgumentFile("set.ini");
-    EXPECT_EQ(std::string(settings.m_szArguments.m_szValue), std::string(length < 254 ? length : 254, 'y'));
+// A text value longer than its field is refused, not cut: no action runs, and the run fails.
+// 254 characters are taken whole.
+TEST(ArgumentFile, LongerValuesAreRefusedNotCut) {
+  const struct {
+    const char* key;
+    std::string ActionCall::*field;
+  } keys[] = {{"Target", &ActionCall::target},
+              {"Arguments", &ActionCall::arguments},
+              {"LinkPath", &ActionCall::linkFile},
+              {"IconPath", &ActionCall::iconPath}};
+  for (const auto& k : keys) {
+    for (size_t length : {254u, 255u, 300u}) {
+      SCOPED_TRACE(std::string(k.key) + " of " + std::to_string(length));
+      Reset({{std::string("LINK CONFIG/") + k.key, std::string(length, 'y')}});
+      LinkSettings settings;
+      settings.ApplyArgumentFile("set.ini");
+      g_actionStatus = 0;
+      // Shortcut, then deletion, then exec (which goes before deletion).
+      int create = 0;
+      for (int* flag : {&create, &settings.m_bDeleteFile.m_bValue, &settings.m_bExecute.m_bValue}) {
+        *flag = 1;
+        g_lastAction = ActionCall();
+        EXPECT_EQ(settings.Run(), length <= 254 ? 0 : 1);
+        EXPECT_EQ(g_lastAction.action.empty(), length > 254) << g_lastAction.action;
+        if (flag == &create && length <= 254) {
+          EXPECT_EQ(g_lastAction.*k.field, std::string(length, 'y'));
+        }
+      }
+    }
   }
+  g_actionStatus = kStatusFailed;
 }
 
 TEST(ArgumentFile, FormatOnTheReportChannel) {
