@@ -123,32 +123,27 @@ void FilesThatContributeNothing() {
 }
 
 void LongValues() {
-  wintest::Section("text values longer than 254 characters are refused, not cut");
-  // 254 characters are taken whole.
-  const std::string y254(254, 'y'), link = "LinkPath=" + g_dir + "long\r\n";
-  const std::string target = "C:\\windows\\notepad.exe", target254 = PathOfLength("C:\\", 254, ".exe");
-  Effect e = RunWithFile(Section("Arguments=" + y254 + "\r\nTarget=" + target + "\r\n" + link), "");
-  check_effect(e, "+long.lnk", 0);
-  check_link(e.links["long.lnk"], target, y254);
-  e = RunWithFile(Section("Target=" + target254 + "\r\n" + link), "");
-  check_effect(e, "+long.lnk", 0);
-  check_link(e.links["long.lnk"], target254);
-  // Longer ones end the run with 1 before anything is done, as a target too long on the command
-  // line does; a file named by the first 254 characters of a deletion's target stays.
+  wintest::Section("text values of 254 characters are taken, longer ones refused");
+  const std::string y300(300, 'y'), y254(254, 'y');
+  Dump d;
+  d.cmdFile = true;
+  d.arguments = y254;
+  d.link = g_dir + "long";
+  d.target = "C:\\windows\\notepad.exe";
+  Effect e = RunWithFile(
+      Section("Arguments=" + y254 + "\r\nLinkPath=" + d.link + "\r\nTarget=" + d.target + "\r\n"),
+      "/debug");
+  check_effect(e, "+long.lnk", 0, DumpText(d));
+  check_link(e.links["long.lnk"], d.target, y254);
+  // Not cut: the run ends with 1 and nothing is written or deleted, as with a target too long on
+  // the command line; a file named by a cut deletion target stays.
   const std::string victim = PathOfLength(g_dir, 254, ".txt", 'v');
   ok(wintest::WriteFileText(victim, "x"), "cannot write %s", victim.c_str());
-  const struct {
-    std::string values, options;
-  } longer[] = {
-      {"Target=" + PathOfLength("C:\\", 291, ".exe") + "\r\n" + link, ""},
-      {"Arguments=" + std::string(255, 'y') + "\r\nTarget=" + target + "\r\n" + link, ""},
-      {"Arguments=" + std::string(300, 'y') + "\r\nTarget=" + target + "\r\n" + link, ""},
-      {"Target=" + victim + ".old\r\n", "/delfile"},
-  };
-  for (const auto& l : longer) {
-    wintest::Context context("%.30s", l.values.c_str());
-    check_effect(RunWithFile(Section(l.values), l.options), "", 1);
+  for (const std::string& values :
+       {"Target=" + PathOfLength("C:\\", 291, ".exe"), "Arguments=" + y300 + "\r\nTarget=" + d.target}) {
+    check_effect(RunWithFile(Section(values + "\r\nLinkPath=" + d.link + "\r\n"), ""), "", 1);
   }
+  check_effect(RunWithFile(Section("Target=" + victim + ".old\r\n"), "/delfile"), "", 1);
   Remove(victim);
 
   // Values, key names and section names of a megabyte.
