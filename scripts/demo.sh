@@ -1,18 +1,16 @@
 #!/usr/bin/env bash
-# The main job, end to end: installs what is missing, builds the 32-bit and 64-bit programs, then
-# lets pathmint (64-bit, under Wine, in the build tree's private prefix) write a shortcut on the
-# desktop and prints what that shortcut holds, as read back by lnkinfo.
+# The main job, end to end: installs what is missing, builds the 32-bit programs (the ones users
+# download), then lets pathmint (under Wine, in the build tree's private WoW64 prefix) write a
+# shortcut on the desktop and prints what that shortcut holds, as read back by lnkinfo.
 set -eu
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
-for preset in win32 win64; do
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset"
-done
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 --target pathmint quorvel
 
 run=scripts/wine-run
-build=build/win64
+build=build/win32
 $run $build --init
 desktop_win=$($run $build cmd /c 'echo %USERPROFILE%\Desktop' | tr -d '\r')
 desktop=$($run $build winepath -u "$desktop_win" | tr -d '\r')

@@ -1,5 +1,7 @@
 #include "argument_file.h"
 
+#include <cstring>
+
 #include "file_format.h"
 #include "link_settings.h"
 
@@ -24,11 +26,17 @@ void LinkSettings::ApplyArgumentFile(const char* fullName) {
       {"IconPath", &m_szIconPath, m_szFileIconPath},
   };
   for (const auto& key : textKeys) {
-    // The reader is told one byte less than the buffer holds, so a value keeps at most 254
-    // characters; the last byte is a terminator whatever the reader did.
-    char value[kFileTextSize] = {};
-    ReadProfileText(fullName, kArgumentFileSection, key.name, value, kFileTextSize - 1);
-    value[kFileTextSize - 1] = '\0';
+    // The buffer has room for far more than a field takes, so that a longer value shows as
+    // longer (also where the reader stops short of a two-byte character at the end) and is
+    // refused rather than cut. The reader is told one byte less than the buffer holds; the last
+    // byte is a terminator whatever the reader did.
+    char value[2 * kFileTextSize] = {};
+    ReadProfileText(fullName, kArgumentFileSection, key.name, value, sizeof value - 1);
+    value[sizeof value - 1] = '\0';
+    if (std::strlen(value) > static_cast<size_t>(kFileTextLength)) {
+      m_bFileValueRefused = 1;
+      value[kFileTextLength] = '\0';
+    }
     // An empty value leaves the field as it is.
     if (value[0] != '\0') key.option->m_szValue = CopyText(key.storage, kFileTextSize, value);
   }

@@ -79,7 +79,8 @@ LinkSettings::LinkSettings()
       m_szFileTarget(),
       m_szFileArguments(),
       m_szFileLinkFile(),
-      m_szFileIconPath() {
+      m_szFileIconPath(),
+      m_bFileValueRefused(0) {
   SetTitle("Velmora Pathmint");
   m_bUseMessageBox = 1;
 }
@@ -155,7 +156,11 @@ int LinkSettings::Validate() {
 
 int LinkSettings::Run() {
   int32_t status;
-  if (m_bExecute.m_bValue) {
+  if (m_bFileValueRefused) {
+    // A value the argument file gave only in part would name another file or pass other
+    // arguments: the run fails before any action, as an action does with a name too long for it.
+    status = kStatusFailed;
+  } else if (m_bExecute.m_bValue) {
     status = ExecuteOneTimeLink(m_szTarget.m_szValue, m_szArguments.m_szValue,
                                 m_szLinkFile.m_szValue, m_szCurrentDir);
   } else if (m_bDeleteFile.m_bValue) {

@@ -12,6 +12,8 @@
 constexpr int kCurrentDirSize = 260;
 // Size of the buffers that hold text values taken from the argument file.
 constexpr int kFileTextSize = 256;
+// The longest text value the argument file may give; a longer one is refused, never cut.
+constexpr int kFileTextLength = kFileTextSize - 2;
 
 class LinkSettings : public CommandLineApp {
  public:
@@ -44,7 +46,9 @@ class LinkSettings : public CommandLineApp {
   int FileExists(const char* path);
   // Shows the argument file's format on the report channel. (argument_file.cpp)
   void ShowFileFormat();
-  // Takes the values of the argument file fullName over the current ones. (argument_file.cpp)
+  // Takes the values of the argument file fullName over the current ones. A text value longer
+  // than kFileTextLength sets m_bFileValueRefused (the field keeps its first kFileTextLength
+  // characters, for the dump only). (argument_file.cpp)
   void ApplyArgumentFile(const char* fullName);
 
   FlagOption m_bDebugFlag;
@@ -73,6 +77,9 @@ class LinkSettings : public CommandLineApp {
   char m_szFileArguments[kFileTextSize];
   char m_szFileLinkFile[kFileTextSize];
   char m_szFileIconPath[kFileTextSize];
+  // Set when the argument file gave a text value too long for its field: Run does nothing and
+  // fails.
+  int m_bFileValueRefused;
 };
 
 // Copies text into buffer (of size bytes), cut to size - 1 characters. Returns buffer.

@@ -12,6 +12,7 @@ struct ZoneRecord {
   char daylightName[kZoneNameSize];  // "Dlt"
   char standardName[kZoneNameSize];  // "Std": matched to find the zone in force
   unsigned char rule[kZoneRuleSize]; // "TZI", byte for byte
+  bool ruleRead;                     // the "TZI" value held exactly its bytes; else rule is zeros
   char keyName[kZoneNameSize];       // the zone's subkey name in the catalogue: its identity
 };
 

@@ -72,6 +72,9 @@ bool BuildDynamicTimeZoneInformation(const ZoneRecord& record, DYNAMIC_TIME_ZONE
 
 bool ApplyZoneWith(const ZoneRecord& record, const TimeZoneSetters& setters,
                    const char* privilegeName) {
+  // A damaged or half-written rule would set another zone (zeros: UTC without daylight time)
+  // under this zone's name.
+  if (!record.ruleRead) return false;
   TIME_ZONE_INFORMATION info;
   DYNAMIC_TIME_ZONE_INFORMATION dynamicInfo;
   if (setters.dynamic) {

@@ -35,6 +35,7 @@ void ReadZoneRule(HKEY zone, ZoneRecord* record) {
   if (RegQueryValueExA(zone, "TZI", nullptr, nullptr, rule, &size) == ERROR_SUCCESS &&
       size == kZoneRuleSize) {
     std::memcpy(record->rule, rule, kZoneRuleSize);
+    record->ruleRead = true;
   }
 }
 

@@ -60,5 +60,6 @@ for va, size, raw in spans:
     for at in range(raw, raw + size - 31, 4):
         attrs, name, module, iat, int_ = struct.unpack_from("<5I", data, at)
         dll = text(name, r"[\w.-]+\.[Dd][Ll][Ll]") if attrs == 1 else None
-        for i, function in enumerate((names(int_) if dll and offset(module) and offset(iat) else None) or []):
+        listed = (names(int_) if dll and offset(module) and offset(iat) else None) or []
+        for i, function in enumerate(listed):
             print(dll.lower(), function, slot(offset(iat) + i * step))

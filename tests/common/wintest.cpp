@@ -321,6 +321,19 @@ std::string NarrowWindowText(HWND window) {
   return text.data();
 }
 
+// The file name of process pid's program, without its folder; "" when it cannot be read.
+std::string ImageName(DWORD pid) {
+  char path[MAX_PATH * 4] = "";
+  DWORD size = sizeof path;
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (process) {
+    if (!QueryFullProcessImageNameA(process, 0, path, &size)) path[0] = '\0';
+    CloseHandle(process);
+  }
+  const char* name = strrchr(path, '\\');
+  return name ? name + 1 : path;
+}
+
 // Waits up to 20 ms for a debug event of the debugged run and handles it; true at its end.
 bool DebugStep(HANDLE process, Outcome* out) {
   DEBUG_EVENT event;
@@ -406,6 +419,7 @@ void LookForWindows(DWORD pid, const RunOptions& options, std::vector<HWND>* see
     GetWindowThreadProcessId(h, &owner);
     if ((pid ? owner != pid : owner == GetCurrentProcessId()) || !IsWindowVisible(h)) continue;
     if (std::find(seen->begin(), seen->end(), h) != seen->end()) continue;
+    if (options.program && lstrcmpiA(ImageName(owner).c_str(), options.program) != 0) continue;
     seen->push_back(h);
     HWND text = GetDlgItem(h, 0xFFFF);
     if (!text) {

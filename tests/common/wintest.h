@@ -109,6 +109,8 @@ struct RunOptions {
   bool boxIcons = false;  // read each message box's icon
   // What to do with a dialog that is not a message box, when it first shows (Cancel if unset).
   std::function<void(HWND dialog)> onDialog;
+  // (LookForWindows of every process) only the windows of processes of this program file name.
+  const char* program = nullptr;
   // Runs the program as a service or a deployment agent does: in a window station of its own that
   // nobody can see (whatever it shows there is never answered, nor seen here), with its standard
   // error written to a file and kept in Outcome::standardError; without any standard handle when

@@ -57,7 +57,7 @@ TEST(ArgumentFile, ReadsEveryKeyOfTheOneSectionInOrder) {
   LinkSettings settings;
   settings.ApplyArgumentFile("C:\\work\\set.ini");
   std::vector<std::string> want;
-  for (const char* key : kTextKeys) want.push_back(std::string("C:\\work\\set.ini|LINK CONFIG|") + key + "|255");
+  for (const char* key : kTextKeys) want.push_back(std::string("C:\\work\\set.ini|LINK CONFIG|") + key + "|511");
   for (const char* key : kIntegerKeys) want.push_back(std::string("C:\\work\\set.ini|LINK CONFIG|") + key + "|-1");
   EXPECT_EQ(g_calls, want);
 }
@@ -139,12 +139,15 @@ TEST(ArgumentFile, FileValuesReplaceCommandLineValues) {
   EXPECT_EQ(settings.m_szIconPath.m_szValue, settings.m_szFileIconPath);
 }
 
-TEST(ArgumentFile, LongValuesKeep254Characters) {
+// A value longer than 254 characters is refused, not cut: no action runs.
+TEST(ArgumentFile, LongerValuesAreRefused) {
   for (size_t length : {253u, 254u, 255u, 300u}) {
     Reset({{"LINK CONFIG/Arguments", std::string(length, 'y')}});
     LinkSettings settings;
     settings.ApplyArgumentFile("set.ini");
-    EXPECT_EQ(std::string(settings.m_szArguments.m_szValue), std::string(length < 254 ? length : 254, 'y'));
+    g_lastAction = ActionCall();
+    settings.Run();
+    EXPECT_EQ(g_lastAction.arguments, length <= 254 ? std::string(length, 'y') : "");
   }
 }
 

@@ -123,7 +123,7 @@ void FilesThatContributeNothing() {
 }
 
 void LongValues() {
-  wintest::Section("long values are cut to 254 characters");
+  wintest::Section("text values of 254 characters are taken, longer ones refused");
   const std::string y300(300, 'y'), y254(254, 'y');
   Dump d;
   d.cmdFile = true;
@@ -131,10 +131,16 @@ void LongValues() {
   d.link = g_dir + "long";
   d.target = "C:\\windows\\notepad.exe";
   Effect e = RunWithFile(
-      Section("Arguments=" + y300 + "\r\nLinkPath=" + d.link + "\r\nTarget=" + d.target + "\r\n"),
+      Section("Arguments=" + y254 + "\r\nLinkPath=" + d.link + "\r\nTarget=" + d.target + "\r\n"),
       "/debug");
   check_effect(e, "+long.lnk", 0, DumpText(d));
   check_link(e.links["long.lnk"], d.target, y254);
+  // Not cut: the run ends with 1 and nothing is written, as with a target too long on the
+  // command line.
+  for (const std::string& values :
+       {"Target=" + PathOfLength("C:\\", 291, ".exe"), "Arguments=" + y300 + "\r\nTarget=" + d.target}) {
+    check_effect(RunWithFile(Section(values + "\r\nLinkPath=" + d.link + "\r\n"), ""), "", 1);
+  }
 
   // Values, key names and section names of a megabyte.
   const std::string mega(1 << 20, 'm');

@@ -69,6 +69,25 @@ int main() {
   ok(TakeFromTrash(PathOfLength(desktop, 258, ".txt", 'r').substr(desktop.size())) == "x",
      "the desktop file of 258 characters is not in the trash");
 
+  wintest::Section("the system folder, in the program's own view");
+  const SystemViews v = GetSystemViews();
+  const std::string name = FreshName("pathmint-view");
+  const std::string typed = "/delfile " + Quote("/T:" + v.typed + name);
+  ok(wintest::WriteFileText(v.other + name, "other"), "cannot write %s", name.c_str());
+  check_run(RunPathmint(typed, dir.c_str()), 1);
+  ok(wintest::FileExists(v.other + name), "the other view's file is gone");
+  ok(wintest::WriteFileText(v.lands + name, "lands"), "cannot write %s", name.c_str());
+  check_run(RunPathmint(typed, dir.c_str()), 0);
+  ok(!wintest::FileExists(v.lands + name) && TakeFromTrash(name) == "lands",
+     "the file in the program's view is not in the trash");
+  if (v.wow64) {
+    check_run(RunPathmint("/delfile " + Quote("/T:" + v.other + name), dir.c_str()), 0);
+    ok(TakeFromTrash(name) == "other", "the file reached through Sysnative is not in the trash");
+  } else {
+    skip("a 64-bit program has no Sysnative: it works in System32 itself");
+  }
+  Remove(v.other + name);
+
   wintest::Section("no target");
   // The settings check refuses delfile without a target, the folder flag notwithstanding.
   Defaults d;

@@ -302,6 +302,33 @@ inline std::string TakeFromTrash(const std::string& name) {
   return content;
 }
 
+// ---- the system folder's two views
+
+// C:\Windows\System32 as a program of this test's bitness sees it (the tests and pathmint are
+// built together): a 32-bit program on 64-bit Windows works in the 32-bit view, SysWOW64, and
+// reaches the 64-bit folder through Sysnative. Each folder by a name that no redirection changes
+// for this bitness, with a trailing backslash.
+struct SystemViews {
+  std::string typed;  // C:\Windows\System32\, as users type it
+  std::string lands;  // where work under that name lands
+  std::string other;  // the other view, which that work leaves alone
+  bool wow64 = false;
+};
+
+inline SystemViews GetSystemViews() {
+  char windows[MAX_PATH] = "C:\\Windows";
+  GetWindowsDirectoryA(windows, sizeof windows);
+  BOOL wow64 = FALSE;
+  IsWow64Process(GetCurrentProcess(), &wow64);
+  const std::string w = std::string(windows) + "\\";
+  SystemViews v;
+  v.typed = w + "System32\\";
+  v.lands = wow64 ? w + "SysWOW64\\" : v.typed;
+  v.other = w + (wow64 ? "Sysnative\\" : "SysWOW64\\");
+  v.wow64 = wow64 != FALSE;
+  return v;
+}
+
 // ---- the marker target
 
 // A copy of the marker tool at exePath: it records its current directory and its arguments.

@@ -151,6 +151,32 @@ void SpecialFolders(const std::string& dir) {
   run_cases(desktop, cases, dir);
 }
 
+void SystemFolder(const std::string& dir) {
+  wintest::Section("the system folder, in the program's own view");
+  const SystemViews v = GetSystemViews();
+  const std::string sub = "pathmint-views\\";
+  for (const std::string* view : {&v.lands, &v.other}) CreateDirectoryA((*view + sub).c_str(), 0);
+  const Tree other = Snapshot(v.other + sub);
+  // The target as typed: the 64-bit shell that starts the shortcut finds its own program there.
+  const std::string target = v.typed + "notepad.exe";
+  Effect e = RunIn(v.lands + sub, Quote("/L:" + v.typed + sub + "Editor") + " /T:" + target, false,
+                   dir);
+  check_effect(e, "+Editor.lnk", 0);
+  check_link(e.links["Editor.lnk"], target);
+  check_effect(RunIn(v.lands + sub, "/folder " + Quote("/L:" + v.typed + sub + "Made"), false, dir),
+               "+Made", 0);
+  ok(Changes(other, Snapshot(v.other + sub)).empty(), "the other view changed: [%s]",
+     Changes(other, Snapshot(v.other + sub)).c_str());
+  if (v.wow64) {
+    e = RunIn(v.other + sub, Quote("/L:" + v.other + sub + "Native") + " /T:" + target, false, dir);
+    check_effect(e, "+Native.lnk", 0);
+    check_link(e.links["Native.lnk"], target);
+  } else {
+    skip("a 64-bit program has no Sysnative: it works in System32 itself");
+  }
+  for (const std::string* view : {&v.lands, &v.other}) Remove(*view + sub);
+}
+
 void Subdirectories(const std::string& dir) {
   wintest::Section("subdirectory below Programs");
   const std::string programs = SpecialFolder(CSIDL_PROGRAMS);
@@ -175,6 +201,7 @@ int main() {
   PathLengths(dir);
   Folders(dir);
   SpecialFolders(dir);
+  SystemFolder(dir);
   Subdirectories(dir);
   return wintest::Summary();
 }

@@ -198,16 +198,26 @@ void LineLimit() {
   const size_t program = Quote(wintest::ExeDir() + "pathmint.exe").size() + 1;
   // 32,766 characters and the terminator: the longest line the platform starts. The usage text
   // then holds the whole token: more than the 32,000 characters that Wine's message box shows,
-  // so its text is not compared here (the usage test above has a token of 30,000).
+  // so only its head is compared here (the usage test above has a token of 30,000).
   const size_t longest = 32766;
-  Effect e = RunIn(g_dir, "/L:x " + std::string(longest - program - 5, 'z'));
+  const std::string token(longest - program - 5, 'z');
+  Effect e = RunIn(g_dir, "/L:x " + token);
+  // Wine's box converts its text into a counted string, which holds at most 32,767 characters:
+  // a longer text is left unconverted, and the box shows and then frees whatever the stack held in
+  // its place. That is nothing in the 64-bit program; in the 32-bit one it is a pointer the heap
+  // cannot free, and the program ends with the exception.
+  const std::string head = "Error: Unexepected argument \"" + token.substr(0, 40);
+  const bool shown = !e.run.boxes.empty() && e.run.boxes[0].text.compare(0, head.size(), head) == 0;
+  todo_wine ok(shown, "longest line, stray token: the box does not show the usage text");
+  const bool endedByException = e.run.exitCode >= 0xC0000000 && e.run.exitCode != kUsageExit;
+  todo_if(wintest::IsWine() && !shown && endedByException)
   ok(e.run.ended && e.run.exitCode == kUsageExit, "longest line, stray token: exit 0x%08lX",
      e.run.exitCode);
   ok(e.run.boxes.size() == 1 && e.run.boxes[0].caption == texts::kCaption && e.changes.empty(),
      "longest line, stray token: %u boxes, changes [%s]", unsigned(e.run.boxes.size()),
      e.changes.c_str());
-  const std::string head = "/L:" + std::string(kBlocked) + " /T:";
-  check_unchanged(head + std::string(longest - program - head.size(), 't'), 1);
+  const std::string blocked = "/L:" + std::string(kBlocked) + " /T:";
+  check_unchanged(blocked + std::string(longest - program - blocked.size(), 't'), 1);
 
   // One character more, and far more: the platform refuses to start the process at all.
   for (size_t length : {longest + 1, size_t(40000)}) {

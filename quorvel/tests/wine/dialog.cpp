@@ -293,6 +293,16 @@ void HostileCatalogue() {
   check_run(RunQuorvel(""), 0, true);
   ok(KeySnapshot() == key, "the program key changed: %s", KeySnapshot().c_str());
   ok(CatalogueDump() == before, "the catalogue was written to");
+
+  Section("a zone whose rule is not its 44 bytes: remembered, never applied");
+  const std::string damaged = "(UTC+01:00) Campaign 018";  // a rule of a megabyte
+  r = RunQuorvel("/x", [&](HWND dialog) {
+    ok(SelectZone(dialog, damaged), "the zone is not listed");
+    wintest::Click(dialog, IDOK);
+  });
+  check_run(r, 1, kRefusedZone);
+  ok(ProgramValue("TZ0") == Field(damaged), "TZ0 is not the zone chosen");
+  check_run(RunQuorvel(""), 0, kRefusedZone);
   DeleteProgramKey();
 
   Section("the catalogue is put back exactly");

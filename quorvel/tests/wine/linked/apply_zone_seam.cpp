@@ -110,6 +110,7 @@ ZoneRecord MakeRecord(const std::string& standard, const std::string& daylight,
   strcpy(r.standardName, standard.c_str());
   strcpy(r.daylightName, daylight.c_str());
   memcpy(r.rule, rule, kZoneRuleSize);
+  r.ruleRead = true;
   return r;
 }
 
@@ -198,6 +199,15 @@ void CarriesTheZonesKeyName() {
   ok(strcmp(record.keyName, key.c_str()) == 0, "key name [%s]", record.keyName);
   ok(apply(record, kBoth), "accepted zone reported as failure");
   CheckName(g_captured.StandardName, "Seam Standard Time", "standard");
+  // A rule that is not its 44 bytes (a damaged key) never reaches a setter.
+  ok(AddZone(key, Absent(), Absent(), Absent(), Raw(REG_BINARY, std::string(10, '\1'))),
+     "cannot change the rule");
+  g_plainCalls = g_dynamicCalls = 0;
+  for (const TimeZoneSetters* setters : kPlatforms) {
+    ok(!ApplyZoneWith(FindZoneByDisplayName("(UTC-03:30) Seam zone"), *setters, kTimeZonePrivilege),
+       "a rule of 10 bytes applied");
+  }
+  ok(g_plainCalls + g_dynamicCalls == 0, "setters called %d times", g_plainCalls + g_dynamicCalls);
   RemoveZones(key);
 
   for (size_t length : {127u, 128u, 511u}) {
