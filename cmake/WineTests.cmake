@@ -5,7 +5,6 @@ set(WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run)
 # Both builds run their programs: the 64-bit ones under wine64, the 32-bit deliverables as users
 # run them, in a WoW64 prefix (Wine's 32-bit loader under qemu's i386 emulator here; see
 # scripts/setup.sh), with their test programs built for 32 bits too.
-set(WINE_TESTS_ENABLED ON)
 add_test(NAME wine_prefix COMMAND ${WINE_RUN} ${CMAKE_BINARY_DIR} --init)
 set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 600)
 
@@ -14,9 +13,6 @@ set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 600)
 # itself (CreateProcess), reads their exit codes and watches their windows.
 function(add_wine_test)
   cmake_parse_arguments(W "" "NAME;TIMEOUT" "COMMAND" ${ARGN})
-  if(NOT WINE_TESTS_ENABLED)
-    return()
-  endif()
   list(POP_FRONT W_COMMAND exe)
   if(TARGET ${exe})
     set(exe $<TARGET_FILE:${exe}>)
@@ -40,8 +36,6 @@ function(add_script_test)
   endif()
   add_test(NAME ${S_NAME} COMMAND ${S_COMMAND} WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
   set_tests_properties(${S_NAME} PROPERTIES TIMEOUT ${S_TIMEOUT}
-                       ENVIRONMENT "WINE_RUN=${WINE_RUN};BUILD_DIR=${CMAKE_BINARY_DIR};SOURCE_DIR=${CMAKE_SOURCE_DIR}")
-  if(WINE_TESTS_ENABLED)
-    set_tests_properties(${S_NAME} PROPERTIES FIXTURES_REQUIRED wine)
-  endif()
+                       ENVIRONMENT "WINE_RUN=${WINE_RUN};BUILD_DIR=${CMAKE_BINARY_DIR};SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+                       FIXTURES_REQUIRED wine)
 endfunction()
