@@ -165,8 +165,8 @@ void SystemFolder(const std::string& dir) {
   check_link(e.links["Editor.lnk"], target);
   check_effect(RunIn(v.lands + sub, "/folder " + Quote("/L:" + v.typed + sub + "Made"), false, dir),
                "+Made", 0);
-  ok(Changes(other, Snapshot(v.other + sub)).empty(), "the other view changed: [%s]",
-     Changes(other, Snapshot(v.other + sub)).c_str());
+  const std::string changed = Changes(other, Snapshot(v.other + sub));
+  ok(changed.empty(), "the other view changed: [%s]", changed.c_str());
   if (v.wow64) {
     e = RunIn(v.other + sub, Quote("/L:" + v.other + sub + "Native") + " /T:" + target, false, dir);
     check_effect(e, "+Native.lnk", 0);
