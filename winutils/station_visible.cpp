@@ -3,6 +3,7 @@
 #include "winutils.h"
 
 bool IsWindowStationVisible() {
+  if (IsInServiceSession()) return false;
   USEROBJECTFLAGS flags;
   ZeroMemory(&flags, sizeof flags);
   const HWINSTA station = GetProcessWindowStation();

@@ -92,11 +92,21 @@ std::string Expand(const std::string& s, unsigned serial) {
   return out;
 }
 
-// The zone selector's program key with State and, in TZ0, the zone in force (or the first zone
-// when none matches).
+// The display name of the zone in force: that of the catalogue key the platform names as its own
+// (or the first zone's when there is none).
+std::string ZoneInForce() {
+  DYNAMIC_TIME_ZONE_INFORMATION inForce = {};
+  GetDynamicTimeZoneInformation(&inForce);
+  const std::string key =
+      std::string(quorvel::kCatalogue) + "\\" + wintest::Narrow(inForce.TimeZoneKeyName);
+  const std::string display =
+      quorvel::GetValue(HKEY_LOCAL_MACHINE, key.c_str(), "Display").bytes.c_str();
+  return display.empty() ? quorvel::ReadCatalogue().at(0).display : display;
+}
+
+// The zone selector's program key with State and, in TZ0, the zone in force.
 bool SetProgramKey(DWORD state) {
-  static const std::string zone =
-      quorvel::ZoneInForce().empty() ? quorvel::ReadCatalogue().at(0).display : quorvel::ZoneInForce();
+  static const std::string zone = ZoneInForce();
   return quorvel::SetProgramValue("State", quorvel::Dword(state)) &&
          quorvel::SetProgramValue("TZ0", quorvel::Field(zone));
 }

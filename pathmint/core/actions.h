@@ -20,7 +20,8 @@ int32_t CreateShortcut(const char* target, const char* arguments, const char* li
                        const char* iconPath, int32_t iconIndex, int32_t isFolder,
                        int32_t specialFolder, int32_t oneTime);
 
-// Launches target with arguments in currentDir, then deletes the shortcut linkFile for good.
+// Launches target with arguments in currentDir, then deletes the shortcut linkFile for good. A
+// 32-bit program on 64-bit Windows launches a target below System32 as the 64-bit shell would.
 int32_t ExecuteOneTimeLink(const char* target, const char* arguments, const char* linkFile,
                            const char* currentDir);
 

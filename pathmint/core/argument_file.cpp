@@ -13,7 +13,13 @@ void LinkSettings::ShowFileFormat() {
   ShowReport(text, ReportIcon::Information);
 }
 
-void LinkSettings::ApplyArgumentFile(const char* fullName) {
+void LinkSettings::RefuseInexact(const char* fullName, const char* key) {
+  // A value that names another file or passes other arguments than the file's own is refused
+  // like one too long for its field.
+  if (!ProfileKeyExact(fullName, kArgumentFileSection, key)) m_bFileValueRefused = 1;
+}
+
+void LinkSettings::ApplyArgumentFile(const char* fullName, bool unicodeFile) {
   // Text keys first, then integer keys, each in this order.
   const struct {
     const char* name;
@@ -32,6 +38,7 @@ void LinkSettings::ApplyArgumentFile(const char* fullName) {
     // byte is a terminator whatever the reader did.
     char value[2 * kFileTextSize] = {};
     ReadProfileText(fullName, kArgumentFileSection, key.name, value, sizeof value - 1);
+    if (unicodeFile) RefuseInexact(fullName, key.name);
     value[sizeof value - 1] = '\0';
     if (std::strlen(value) > static_cast<size_t>(kFileTextLength)) {
       m_bFileValueRefused = 1;
@@ -58,6 +65,7 @@ void LinkSettings::ApplyArgumentFile(const char* fullName) {
   for (const auto& key : integerKeys) {
     // A missing key gives the fallback -1 and leaves the field; flags take the number unchanged.
     const int value = ReadProfileInteger(fullName, kArgumentFileSection, key.name, -1);
+    if (unicodeFile) RefuseInexact(fullName, key.name);
     if (value >= 0) *key.field = value;
   }
 }

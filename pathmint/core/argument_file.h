@@ -16,4 +16,8 @@ void ReadProfileText(const char* file, const char* section, const char* key, cha
 // The reader's number for key in section of file, or fallback when the key is missing.
 int ReadProfileInteger(const char* file, const char* section, const char* key, int fallback);
 
+// False when the value of key in section of the Unicode file file holds a character the ANSI code
+// page lacks: the reader gives the narrow calls a look-alike in its place.
+bool ProfileKeyExact(const char* file, const char* section, const char* key);
+
 #endif

@@ -26,6 +26,13 @@ class LinkSettings : public CommandLineApp {
   // or consistency error. (win32/load.cpp)
   int Load(int argc, const char* const* argv, const char* const* environment);
 
+  // Ends the process with a usage error when the narrow command line is not exactly the caller's
+  // Unicode one. (win32/load.cpp)
+  void CheckCommandLine();
+  // Stores the current directory in m_szCurrentDir, by its short name where the code page cannot
+  // hold its own; ends the process when it cannot be stored. (win32/load.cpp)
+  void CaptureCurrentDirectory();
+
   // Settings dump, special-folder resolution and the consistency checks. Ends the process on
   // the first failing check; returns 0 otherwise.
   int Validate();
@@ -48,8 +55,12 @@ class LinkSettings : public CommandLineApp {
   void ShowFileFormat();
   // Takes the values of the argument file fullName over the current ones. A text value longer
   // than kFileTextLength sets m_bFileValueRefused (the field keeps its first kFileTextLength
-  // characters, for the dump only). (argument_file.cpp)
-  void ApplyArgumentFile(const char* fullName);
+  // characters, for the dump only), and so does any value of a Unicode file (unicodeFile: one
+  // with a byte-order mark) that is not exactly the file's. (argument_file.cpp)
+  void ApplyArgumentFile(const char* fullName, bool unicodeFile = false);
+  // Sets m_bFileValueRefused when the value of key in the Unicode file fullName is not exactly
+  // the file's. (argument_file.cpp)
+  void RefuseInexact(const char* fullName, const char* key);
 
   FlagOption m_bDebugFlag;
   FlagOption m_bIsFolder;
@@ -77,8 +88,8 @@ class LinkSettings : public CommandLineApp {
   char m_szFileArguments[kFileTextSize];
   char m_szFileLinkFile[kFileTextSize];
   char m_szFileIconPath[kFileTextSize];
-  // Set when the argument file gave a text value too long for its field: Run does nothing and
-  // fails.
+  // Set when the argument file gave a text value too long for its field, or a value that is not
+  // exactly the file's: Run does nothing and fails.
   int m_bFileValueRefused;
 };
 

@@ -75,6 +75,28 @@ inline std::string DumpText(const Dump& d) {
          "]\nm_iIconIndex:\t[" + std::to_string(d.index) + "]";
 }
 
+// The values the usage text shows for the settings of a dump, with the argument file's name.
+inline Defaults DefaultsOf(const Dump& d, const std::string& file = "NULL") {
+  auto on = [](bool b) { return std::string(b ? "on" : "off"); };
+  auto text = [](const std::string& t) { return t == "(null)" ? std::string("NULL") : t; };
+  Defaults u;
+  u.folder = on(d.folder);
+  u.desktop = on(d.desktop);
+  u.favorites = on(d.favorites);
+  u.programs = on(d.programs);
+  u.start = on(d.start);
+  u.startup = on(d.startup);
+  u.common = on(d.common);
+  u.target = text(d.target);
+  u.arguments = text(d.arguments);
+  u.link = text(d.link);
+  u.icon = text(d.icon);
+  u.index = std::to_string(d.index);
+  u.clean = on(d.clean);
+  u.file = file;
+  return u;
+}
+
 // The argument-file format text that the "fileformat" option shows.
 inline std::string FormatText() {
   const std::string value = "\t\t; Value is either 1 or 0.  Default value is 0.\n";

@@ -4,16 +4,22 @@
 #include <shlobj.h>
 
 #include "actions.h"
+#include "exact_path.h"
 #include "link_path.h"
 
 namespace {
 
-// The file-system path of a special folder (CSIDL value) into folder (kPathBufferSize bytes).
+// The file-system path of a special folder (CSIDL value) into folder (kPathBufferSize bytes): its
+// narrow path when that is exactly the folder's, else its short name; never the folder that a
+// look-alike of the code page names.
 bool SpecialFolderPath(int32_t specialFolder, char* folder) {
   LPITEMIDLIST items = nullptr;
   if (FAILED(SHGetSpecialFolderLocation(nullptr, specialFolder, &items)) || !items) return false;
-  folder[0] = '\0';
-  const bool found = SHGetPathFromIDListA(items, folder) && folder[0] != '\0';
+  char narrow[kPathBufferSize] = "";
+  WCHAR wide[kPathBufferSize] = L"";
+  const bool found = SHGetPathFromIDListA(items, narrow) && narrow[0] != '\0' &&
+                     SHGetPathFromIDListW(items, wide) &&
+                     ExactAnsiPath(narrow, wide, folder, kPathBufferSize);
   IMalloc* allocator = nullptr;
   if (SUCCEEDED(SHGetMalloc(&allocator)) && allocator) {
     allocator->Free(items);

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "actions.h"
+#include "exact_path.h"
 #include "folder_path.h"
 #include "link_path.h"
 
@@ -15,10 +16,16 @@ bool IsPresent(const char* text) {
 
 // The running program's full file name into self (kPathBufferSize bytes): the shell starts a
 // one-time shortcut from anywhere, and the name the program was started by may be bare or
-// relative. False when the name does not fit, as for a target.
+// relative. In a folder the code page cannot hold, its short name: never the file a look-alike
+// names, which someone else may have put there. False when there is no such name or it does not
+// fit, as for a target.
 bool OwnProgramPath(char* self) {
-  const DWORD length = GetModuleFileNameA(nullptr, self, kPathBufferSize);
-  return length > 0 && length < kPathBufferSize;
+  char narrow[kPathBufferSize];
+  WCHAR wide[kPathBufferSize];
+  const DWORD length = GetModuleFileNameA(nullptr, narrow, kPathBufferSize);
+  const DWORD wideLength = GetModuleFileNameW(nullptr, wide, kPathBufferSize);
+  return length > 0 && length < kPathBufferSize && wideLength > 0 &&
+         wideLength < kPathBufferSize && ExactAnsiPath(narrow, wide, self, kPathBufferSize);
 }
 
 // Sets the link's path. A path the link object cannot take is a failure, and so is one it drops
@@ -39,9 +46,18 @@ bool FitsLink(const char* text) {
   return !text || lstrlenA(text) < static_cast<int>(kPathBufferSize);
 }
 
+// The shell object keeps at most INFOTIPSIZE - 1 (1,023) characters of arguments, counted as it
+// counts them, in UTF-16 after the conversion from the ANSI code page (a two-byte character is
+// one); longer ones it cuts. They are refused before anything is written, as a target too long.
+bool FitsArguments(const char* text) {
+  if (!IsPresent(text)) return true;
+  const int units = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text, -1, nullptr, 0);
+  return units > 0 && units <= INFOTIPSIZE;
+}
+
 // Sets up the link object and saves it at path. Calls on the link object in this order: icon
 // location (when any), path (its item checked), arguments (when any), save; nothing is saved when
-// the path is not taken.
+// any of them is not taken.
 HRESULT WriteLink(IShellLinkA* link, IPersistFile* file, const char* path, const char* target,
                   const char* arguments, const char* iconPath, int32_t iconIndex,
                   int32_t oneTime) {
@@ -52,18 +68,21 @@ HRESULT WriteLink(IShellLinkA* link, IPersistFile* file, const char* path, const
     return E_FAIL;
   }
 
+  HRESULT set = S_OK;
   if (IsPresent(iconPath)) {
-    link->SetIconLocation(iconPath, iconIndex);
+    set = link->SetIconLocation(iconPath, iconIndex);
   } else if (iconIndex != 0 && target) {
-    link->SetIconLocation(target, iconIndex);
+    set = link->SetIconLocation(target, iconIndex);
   }
-  const HRESULT set = SetLinkPath(link, oneTime ? self : target);
+  if (FAILED(set)) return set;
+  set = SetLinkPath(link, oneTime ? self : target);
   if (FAILED(set)) return set;
   if (oneTime) {
-    link->SetArguments(line);
+    set = link->SetArguments(line);
   } else if (IsPresent(arguments)) {
-    link->SetArguments(arguments);
+    set = link->SetArguments(arguments);
   }
+  if (FAILED(set)) return set;
 
   WCHAR widePath[kPathBufferSize];
   if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, path, -1, widePath, kPathBufferSize) == 0) {
@@ -83,7 +102,9 @@ HRESULT CreateLink(const char* target, const char* arguments, const char* linkFi
                    int32_t oneTime) {
   char path[kPathBufferSize];
   if (!LinkFilePath(specialFolder, linkFile, path, sizeof path)) return kStatusFailed;
-  if (!target || !FitsLink(target) || !FitsLink(iconPath)) return kStatusFailed;
+  if (!target || !FitsLink(target) || !FitsLink(iconPath) || !FitsArguments(arguments)) {
+    return kStatusFailed;
+  }
 
   IShellLinkA* link = nullptr;
   HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,

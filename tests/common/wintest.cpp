@@ -132,13 +132,13 @@ std::wstring Wide(const std::string& ansi, UINT codePage) {
   return out;
 }
 
-std::string Narrow(const std::wstring& wide, UINT codePage) {
+std::string Narrow(const std::wstring& wide, UINT codePage, DWORD flags) {
   if (wide.empty()) return std::string();
-  int n = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                              nullptr, nullptr);
+  int n = WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), nullptr,
+                              0, nullptr, nullptr);
   std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), &out[0], n, nullptr,
-                      nullptr);
+  WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), &out[0], n,
+                      nullptr, nullptr);
   return out;
 }
 
@@ -197,6 +197,15 @@ bool WriteFileText(const std::string& path, const std::string& text) {
   return CloseHandle(h) && good;
 }
 
+std::string RandomBytes(size_t size, unsigned seed) {
+  std::string out(size, '\0');
+  for (char& c : out) {
+    seed = seed * 1103515245u + 12345u;
+    c = static_cast<char>(seed >> 16);
+  }
+  return out;
+}
+
 std::string Quote(const std::string& arg) {
   std::string out = "\"";
   size_t backslashes = 0;
@@ -217,22 +226,34 @@ std::string Quote(const std::string& arg) {
 
 // ---- programs under test
 
-bool StartProcess(const std::string& commandLine, const char* cwd, DWORD flags,
-                  PROCESS_INFORMATION* pi, LARGE_INTEGER* startedAt, const STARTUPINFOA* startup) {
+namespace {
+
+// The process call and start-up record of either width of text.
+BOOL CreateProcessOf(char* line, const char* cwd, BOOL inherit, DWORD flags, STARTUPINFOA* si,
+                     PROCESS_INFORMATION* pi) {
+  return CreateProcessA(nullptr, line, nullptr, nullptr, inherit, flags, nullptr, cwd, si, pi);
+}
+BOOL CreateProcessOf(wchar_t* line, const wchar_t* cwd, BOOL inherit, DWORD flags,
+                     STARTUPINFOW* si, PROCESS_INFORMATION* pi) {
+  return CreateProcessW(nullptr, line, nullptr, nullptr, inherit, flags, nullptr, cwd, si, pi);
+}
+std::string Shown(const std::string& text) { return text; }
+std::string Shown(const std::wstring& text) { return Narrow(text); }
+
+template <typename Char, typename StartupInfo>
+bool Start(const std::basic_string<Char>& commandLine, const Char* cwd, DWORD flags,
+           PROCESS_INFORMATION* pi, LARGE_INTEGER* startedAt, const StartupInfo* startup) {
   const int kTries = 4;
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  STARTUPINFOA si;
+  std::vector<Char> line(commandLine.begin(), commandLine.end());
+  line.push_back(0);
+  StartupInfo si;
   ZeroMemory(&si, sizeof si);
   if (startup) si = *startup;
   si.cb = sizeof si;
   const BOOL inherit = (si.dwFlags & STARTF_USESTDHANDLES) != 0;
   for (int attempt = 1;; ++attempt) {
     if (startedAt) QueryPerformanceCounter(startedAt);
-    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, inherit, flags, nullptr, cwd, &si,
-                       pi)) {
-      return true;
-    }
+    if (CreateProcessOf(line.data(), cwd, inherit, flags, &si, pi)) return true;
     const DWORD error = GetLastError();
     if (error != ERROR_INTERNAL_ERROR || attempt == kTries) {
       SetLastError(error);
@@ -241,10 +262,17 @@ bool StartProcess(const std::string& commandLine, const char* cwd, DWORD flags,
     printf(
         "note: Wine refused to start a process with its internal error (%lu), try %d of %d: "
         "%.200s\n",
-        error, attempt, kTries, commandLine.c_str());
+        error, attempt, kTries, Shown(commandLine).c_str());
     fflush(stdout);
     Sleep(200);
   }
+}
+
+}  // namespace
+
+bool StartProcess(const std::string& commandLine, const char* cwd, DWORD flags,
+                  PROCESS_INFORMATION* pi, LARGE_INTEGER* startedAt, const STARTUPINFOA* startup) {
+  return Start(commandLine, cwd, flags, pi, startedAt, startup);
 }
 
 namespace {
@@ -356,10 +384,9 @@ bool DebugStep(HANDLE process, Outcome* out) {
   return event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT;
 }
 
-// The desktop of a window station of this process's making, which is never shown (only the
-// interactive station has WSF_VISIBLE); null when it cannot be made.
-char* HiddenDesktop() {
-  static char name[] = "wintest_hidden\\Default";
+// Makes, once, the desktop of a window station of this process's making, which is never shown
+// (only the interactive station has WSF_VISIBLE); false when it cannot be made.
+bool MakeHiddenDesktop() {
   static const bool made = [] {
     const HWINSTA own = GetProcessWindowStation();
     const HWINSTA station = CreateWindowStationA("wintest_hidden", 0, WINSTA_ALL_ACCESS, nullptr);
@@ -369,7 +396,70 @@ char* HiddenDesktop() {
     SetProcessWindowStation(own);
     return desktop;
   }();
-  return made ? name : nullptr;
+  return made;
+}
+
+// That desktop's name, in a start-up record of either width.
+char* HiddenDesktopName(const STARTUPINFOA&) {
+  static char name[] = "wintest_hidden\\Default";
+  return name;
+}
+wchar_t* HiddenDesktopName(const STARTUPINFOW&) {
+  static wchar_t name[] = L"wintest_hidden\\Default";
+  return name;
+}
+
+// Runs the command line (in cwd, this process's when null) as Run does.
+template <typename Char, typename StartupInfo>
+Outcome RunLine(const std::basic_string<Char>& commandLine, const Char* cwd,
+                const RunOptions& options) {
+  Outcome out;
+  PROCESS_INFORMATION pi;
+  StartupInfo si;
+  ZeroMemory(&si, sizeof si);
+  const std::string errorPath = ExeDir() + "stderr." + std::to_string(GetCurrentProcessId());
+  SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+  if (options.hiddenStation) {
+    if (!MakeHiddenDesktop()) return out;
+    si.lpDesktop = HiddenDesktopName(si);
+    // Its standard error a file, or no standard handle at all (rather than this process's own).
+    si.dwFlags = STARTF_USESTDHANDLES;
+    if (options.captureStandardError) {
+      si.hStdError = CreateFileA(errorPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable,
+                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+  }
+  const DWORD flags = options.debug ? DEBUG_ONLY_THIS_PROCESS : 0;
+  const bool started = Start(commandLine, cwd, flags, &pi, nullptr, &si);
+  if (!started) out.startError = GetLastError();
+  if (si.hStdError) CloseHandle(si.hStdError);
+  if (!started) return out;
+  out.started = true;
+  std::vector<HWND> seen;
+  const DWORD start = GetTickCount();
+  bool timedOut = false;
+  for (;;) {
+    if (options.debug ? DebugStep(pi.hProcess, &out)
+                      : WaitForSingleObject(pi.hProcess, 20) == WAIT_OBJECT_0) {
+      break;
+    }
+    LookForWindows(pi.dwProcessId, options, &seen, &out);
+    if (!timedOut && GetTickCount() - start > options.timeoutMs) {
+      timedOut = true;
+      TerminateProcess(pi.hProcess, 0xDEAD);
+      if (!options.debug) break;  // a debugged run still reports its end
+    }
+  }
+  WaitForSingleObject(pi.hProcess, 5000);
+  out.ended = !timedOut;
+  GetExitCodeProcess(pi.hProcess, &out.exitCode);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  if (options.hiddenStation && options.captureStandardError) {
+    ReadFileText(errorPath, &out.standardError);
+    DeleteFileA(errorPath.c_str());
+  }
+  return out;
 }
 
 }  // namespace
@@ -441,52 +531,12 @@ void LookForWindows(DWORD pid, const RunOptions& options, std::vector<HWND>* see
 }
 
 Outcome Run(const std::string& commandLine, const RunOptions& options) {
-  Outcome out;
-  PROCESS_INFORMATION pi;
-  STARTUPINFOA si;
-  ZeroMemory(&si, sizeof si);
-  const std::string errorPath = ExeDir() + "stderr." + std::to_string(GetCurrentProcessId());
-  SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
-  if (options.hiddenStation) {
-    if (!(si.lpDesktop = HiddenDesktop())) return out;
-    // Its standard error a file, or no standard handle at all (rather than this process's own).
-    si.dwFlags = STARTF_USESTDHANDLES;
-    if (options.captureStandardError) {
-      si.hStdError = CreateFileA(errorPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable,
-                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    }
-  }
-  const bool started = StartProcess(commandLine, options.cwd,
-                                    options.debug ? DEBUG_ONLY_THIS_PROCESS : 0, &pi, nullptr, &si);
-  if (!started) out.startError = GetLastError();
-  if (si.hStdError) CloseHandle(si.hStdError);
-  if (!started) return out;
-  out.started = true;
-  std::vector<HWND> seen;
-  const DWORD start = GetTickCount();
-  bool timedOut = false;
-  for (;;) {
-    if (options.debug ? DebugStep(pi.hProcess, &out)
-                      : WaitForSingleObject(pi.hProcess, 20) == WAIT_OBJECT_0) {
-      break;
-    }
-    LookForWindows(pi.dwProcessId, options, &seen, &out);
-    if (!timedOut && GetTickCount() - start > options.timeoutMs) {
-      timedOut = true;
-      TerminateProcess(pi.hProcess, 0xDEAD);
-      if (!options.debug) break;  // a debugged run still reports its end
-    }
-  }
-  WaitForSingleObject(pi.hProcess, 5000);
-  out.ended = !timedOut;
-  GetExitCodeProcess(pi.hProcess, &out.exitCode);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  if (options.hiddenStation && options.captureStandardError) {
-    ReadFileText(errorPath, &out.standardError);
-    DeleteFileA(errorPath.c_str());
-  }
-  return out;
+  return RunLine<char, STARTUPINFOA>(commandLine, options.cwd, options);
+}
+
+Outcome Run(const std::wstring& commandLine, const RunOptions& options) {
+  const std::wstring cwd = options.cwd ? Wide(options.cwd) : options.wideCwd;
+  return RunLine<wchar_t, STARTUPINFOW>(commandLine, cwd.empty() ? nullptr : cwd.c_str(), options);
 }
 
 }  // namespace wintest

@@ -62,21 +62,23 @@ std::string ScratchDir(const char* name);
 bool FileExists(const std::string& path);
 bool ReadFileText(const std::string& path, std::string* out);
 bool WriteFileText(const std::string& path, const std::string& text);
+// A fixed pseudo-random sequence of size bytes, of every byte value, the same for the same seed.
+std::string RandomBytes(size_t size, unsigned seed);
 // Quotes an argument so that the platform's command-line splitting gives it back unchanged
 // (walked by characters of the ANSI code page, as the splitting walks it).
 std::string Quote(const std::string& arg);
 // Text in the ANSI code page and in UTF-16 (any length).
 std::wstring Wide(const std::string& ansi, UINT codePage = CP_ACP);
-std::string Narrow(const std::wstring& wide, UINT codePage = CP_ACP);
+std::string Narrow(const std::wstring& wide, UINT codePage = CP_ACP, DWORD flags = 0);
 
 // ---- programs under test
 
-// CreateProcessA with the command line as given. Wine now and then refuses a start with
-// ERROR_INTERNAL_ERROR (1359) before the program runs: that refusal alone is tried again, a few
-// times, and said in the log. startedAt gets the performance counter just before the attempt
-// that started the process. On failure GetLastError() tells why.
-// startup, when given, is the start-up record (its size is set here); handles are inherited when
-// it names standard handles.
+// CreateProcessA with the command line as given (Run takes a Unicode line to CreateProcessW, as
+// Unicode callers start programs). Wine now and then refuses a start with ERROR_INTERNAL_ERROR
+// (1359) before the program runs: that refusal alone is tried again, a few times, and said in the
+// log. startedAt gets the performance counter just before the attempt that started the process.
+// On failure GetLastError() tells why. startup, when given, is the start-up record (its size is
+// set here); handles are inherited when it names standard handles.
 bool StartProcess(const std::string& commandLine, const char* cwd, DWORD flags,
                   PROCESS_INFORMATION* pi, LARGE_INTEGER* startedAt = nullptr,
                   const STARTUPINFOA* startup = nullptr);
@@ -102,6 +104,7 @@ void Click(HWND dialog, int id);
 
 struct RunOptions {
   const char* cwd = nullptr;  // the program's current directory (this one's when null)
+  std::wstring wideCwd;       // the same by its Unicode name, where cwd is null
   DWORD timeoutMs = 30000;
   // Runs the program as its debugger, so that a crash is seen as one and ends it, instead of
   // waiting for a user in the platform's crash handler.
@@ -132,8 +135,9 @@ struct Outcome {
 };
 
 // Runs the command line (the program's own argument splitting applies), answers every window it
-// shows, and waits for its end.
+// shows, and waits for its end. A Unicode line is started as Unicode callers start programs.
 Outcome Run(const std::string& commandLine, const RunOptions& options = RunOptions());
+Outcome Run(const std::wstring& commandLine, const RunOptions& options = RunOptions());
 
 // Looks once for dialog windows not seen before, of process pid (of every other process when
 // pid is 0), and records and answers them as Run does.

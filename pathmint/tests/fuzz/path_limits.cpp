@@ -11,7 +11,6 @@
 // Input: byte 0 and 1 choose the folder and name lengths (around the limits), byte 2 the ending
 // of the name; the rest is the character material, repeated as needed (zero bytes become 'x').
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -20,17 +19,11 @@
 #include "actions.h"
 #include "link_path.h"
 #include "link_settings.h"
-#include "report.h"
+#include "report_seams.h"
 
-void ShowReportBox(const char*, const char*, ReportIcon) {
-  std::abort();  // nothing here reports
-}
+using seams::Require;
 
-void EndProcessNow(int) {
-  std::abort();
-}
-
-// No action runs here.
+// Nothing here reports (a report outside a guarded call is a finding), and no action runs.
 int32_t CreateShortcut(const char*, const char*, const char*, const char*, int32_t, int32_t,
                        int32_t, int32_t) {
   std::abort();
@@ -43,13 +36,6 @@ int32_t ShellDeleteFile(int32_t, const char*) {
 }
 
 namespace {
-
-void Require(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "path limits: %s\n", what);
-    std::abort();
-  }
-}
 
 std::string Material(const uint8_t* data, size_t size, size_t length, size_t offset) {
   std::string out;

@@ -7,10 +7,7 @@
 //
 // Input: target, arguments and link path separated by zero bytes; a zero byte after the link path
 // selects code page 932, whose two-byte characters may end in the byte of a backslash.
-#include <csetjmp>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -19,23 +16,12 @@
 #include "actions.h"
 #include "link_path.h"
 #include "link_settings.h"
-#include "report.h"
+#include "report_seams.h"
 #include "../unit/command_line_split.h"
 
+using seams::Require;
+
 namespace {
-
-void Require(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "relaunch round trip: %s\n", what);
-    std::abort();
-  }
-}
-
-std::jmp_buf g_jump;
-bool g_armed = false;
-bool g_ended = false;
-int g_endCode = 0;
-std::vector<std::string> g_boxes;
 
 struct ExecCall {
   int calls = 0;
@@ -45,18 +31,6 @@ struct ExecCall {
 } g_exec;
 
 }  // namespace
-
-void ShowReportBox(const char* text, const char*, ReportIcon) {
-  Require(g_armed, "a box outside a guarded call");
-  g_boxes.push_back(text);
-}
-
-void EndProcessNow(int exitCode) {
-  Require(g_armed, "the process ended outside a guarded call");
-  g_ended = true;
-  g_endCode = exitCode;
-  std::longjmp(g_jump, 1);
-}
 
 int32_t CreateShortcut(const char*, const char*, const char*, const char*, int32_t, int32_t,
                        int32_t, int32_t) {
@@ -80,25 +54,13 @@ int32_t ExecuteOneTimeLink(const char* target, const char* arguments, const char
 
 namespace {
 
-// The length of a value between quotes with the escaping the line promises: backslashes doubled
-// before a quote or the closing quote, a quote as backslash and quote, a two-byte character as it
-// stands. A value ending in half a character is never written: it counts as too long.
-size_t QuotedLength(const std::string& value, LeadByteTest isLeadByte) {
-  size_t length = 2, backslashes = 0;
-  for (size_t i = 0; i < value.size(); ++i) {
-    const char c = value[i];
-    if (c == '\\') {
-      ++backslashes;
-      continue;
-    }
-    length += (c == '"' ? 2 * backslashes + 1 : backslashes) + 1;
-    backslashes = 0;
-    if (isLeadByte && isLeadByte(static_cast<unsigned char>(c))) {
-      if (++i == value.size()) return kPathBufferSize;
-      ++length;  // the second byte of the character
-    }
+// Whether the value ends in the first byte of a two-byte character.
+bool EndsInHalfCharacter(const std::string& value, LeadByteTest isLeadByte) {
+  size_t i = 0;
+  while (isLeadByte && i < value.size()) {
+    i += isLeadByte(static_cast<unsigned char>(value[i])) ? 2 : 1;
   }
-  return length + 2 * backslashes;
+  return i > value.size();
 }
 
 bool Same(const char* a, const std::string& b) {
@@ -122,18 +84,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string& link = fields[2];
   const LeadByteTest isLeadByte = which == 3 ? IsCp932LeadByte : nullptr;
 
-  // Build into a buffer of exactly the program's size.
+  // Built into a buffer of room enough, the line is refused only for half a character; into a
+  // buffer of exactly the program's size, exactly when it is 260 bytes or longer, and otherwise
+  // the same line.
+  const size_t room = 4 * size + 64;
+  std::unique_ptr<char[]> whole(new char[room]);
+  const bool halves = EndsInHalfCharacter(target, isLeadByte) ||
+                      EndsInHalfCharacter(arguments, isLeadByte) ||
+                      EndsInHalfCharacter(link, isLeadByte);
+  Require(BuildRelaunchLine(whole.get(), room, target.c_str(), arguments.c_str(), link.c_str(),
+                            isLeadByte) == !halves,
+          "refused a line for no half character, or built one that ends in half a character");
   std::unique_ptr<char[]> line(new char[kPathBufferSize]);
   const bool built = BuildRelaunchLine(line.get(), kPathBufferSize, target.c_str(),
                                        arguments.c_str(), link.c_str(), isLeadByte);
-  size_t length = 13 + QuotedLength(target, isLeadByte) + QuotedLength(link, isLeadByte);
-  if (!arguments.empty()) length += 4 + QuotedLength(arguments, isLeadByte);  // " /A:"
-  Require(built == (length < kPathBufferSize), "refused a line that fits, or built one that does not");
+  Require(built == (!halves && std::strlen(whole.get()) < kPathBufferSize),
+          "refused a line that fits, or built one that does not");
   if (!built) {
     Require(line[0] == '\0', "a refused line left text behind");
     return 0;
   }
-  Require(std::strlen(line.get()) == length, "line length");
+  Require(std::strcmp(line.get(), whole.get()) == 0, "the line differs from the one built whole");
 
   // What the relaunched process receives: its program, then the line as the runtime splits it.
   std::vector<std::string> argv = SplitCommandLine(line.get(), isLeadByte);
@@ -147,20 +118,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   LinkSettings settings;
-  g_boxes.clear();
-  g_ended = false;
   g_exec = ExecCall();
   int status = -2;
-  g_armed = true;
-  // The code between here and the seams holds nothing with a destructor: leaving it through
-  // longjmp skips no clean-up, and the leak checker stays on.
-  if (setjmp(g_jump) == 0) {
+  seams::Guarded([&] {
     CommandLineApp::SetArguments(vector.get() + 1, static_cast<int>(argv.size()) - 1);
     settings.Parse();
     settings.Validate();
     status = settings.Run();
-  }
-  g_armed = false;
+  });
+  const seams::Reports& r = seams::g_reports;
 
   // Every value arrives unchanged, whatever the checks then say of it.
   Require(settings.m_bExecute.m_bValue == 1, "exec flag");
@@ -182,13 +148,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                         : target.empty() ? "Missing required argument \"-T\"."
                                          : nullptr;
   if (missing) {
-    Require(g_ended && g_endCode == -1 && g_boxes.size() == 1, "no usage error for an empty value");
-    Require(g_boxes[0].compare(0, 7 + std::strlen(missing) + 1,
+    Require(r.ended && r.endCode == -1 && r.boxes.size() == 1, "no usage error for an empty value");
+    Require(r.boxes[0].text.compare(0, 7 + std::strlen(missing) + 1,
                                std::string("Error: ") + missing + "\n") == 0,
             "usage message");
     Require(g_exec.calls == 0, "exec ran after a usage error");
   } else {
-    Require(!g_ended && g_boxes.empty() && status == 0, "the run did not reach its action");
+    Require(!r.ended && r.boxes.empty() && status == 0, "the run did not reach its action");
     Require(g_exec.calls == 1 && g_exec.target == settings.m_szTarget.m_szValue &&
                 g_exec.arguments == settings.m_szArguments.m_szValue &&
                 g_exec.linkFile == settings.m_szLinkFile.m_szValue,

@@ -11,7 +11,7 @@ inventory=$(wrestool -l "$exe" | sed -E 's/^--type=([0-9]+) --name=([0-9]+) --la
 check_eq "resource inventory" "$inventory" "3 1 1033 744
 3 2 1033 296
 14 101 1033 34
-16 1 1033 $(wrestool -l --type=16 "$exe" | sed -E 's/.*size=([0-9]+)\]$/\1/')
+16 1 1033 1004
 24 1 1033 636"
 
 # Icon images: BITMAPINFOHEADER of 32x32 (height doubled for the mask), 4 bits per pixel.

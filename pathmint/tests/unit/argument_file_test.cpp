@@ -17,6 +17,7 @@ namespace {
 // The file as the platform's reader would see it: values by section and key, and every call.
 std::map<std::string, std::string> g_values;  // "section/key" -> value
 std::vector<std::string> g_calls;             // "file|section|key|size or fallback"
+std::string g_inexactKey;                     // the key whose value is not the file's
 
 const std::string* Find(const char* section, const char* key) {
   auto found = g_values.find(std::string(section) + "/" + key);
@@ -44,6 +45,10 @@ int ReadProfileInteger(const char* file, const char* section, const char* key, i
                     std::to_string(fallback));
   const std::string* value = Find(section, key);
   return value ? std::stoi(*value) : fallback;
+}
+
+bool ProfileKeyExact(const char*, const char*, const char* key) {
+  return g_inexactKey != key;
 }
 
 namespace {
@@ -139,8 +144,9 @@ TEST(ArgumentFile, FileValuesReplaceCommandLineValues) {
   EXPECT_EQ(settings.m_szIconPath.m_szValue, settings.m_szFileIconPath);
 }
 
-// A value longer than 254 characters is refused, not cut: no action runs.
-TEST(ArgumentFile, LongerValuesAreRefused) {
+// A value longer than 254 characters is refused, not cut, and so is any value the reader gives
+// other than the file holds it: no action runs.
+TEST(ArgumentFile, LongerOrInexactValuesAreRefused) {
   for (size_t length : {253u, 254u, 255u, 300u}) {
     Reset({{"LINK CONFIG/Arguments", std::string(length, 'y')}});
     LinkSettings settings;
@@ -149,6 +155,22 @@ TEST(ArgumentFile, LongerValuesAreRefused) {
     settings.Run();
     EXPECT_EQ(g_lastAction.arguments, length <= 254 ? std::string(length, 'y') : "");
   }
+  std::vector<const char*> keys(std::begin(kTextKeys), std::end(kTextKeys));
+  keys.insert(keys.end(), std::begin(kIntegerKeys), std::end(kIntegerKeys));
+  for (const char* key : keys) {
+    SCOPED_TRACE(key);
+    Reset({{"LINK CONFIG/Target", "C:\\x.exe"}, {"LINK CONFIG/LinkPath", "App"}});
+    g_inexactKey = key;
+    // An ANSI file is read as it stands; only a Unicode one is converted.
+    for (bool unicode : {false, true}) {
+      LinkSettings settings;
+      settings.ApplyArgumentFile("set.ini", unicode);
+      g_lastAction = ActionCall();
+      settings.Run();
+      EXPECT_EQ(g_lastAction.action, unicode ? "" : "create");
+    }
+  }
+  g_inexactKey.clear();
 }
 
 TEST(ArgumentFile, FormatOnTheReportChannel) {

@@ -281,6 +281,119 @@ TEST(Parse, MissingRequiredReportsTheFirstOnly) {
   EXPECT_EQ(extra.standardError.rfind("Error: Unexepected argument \"c\"\nUsage: ", 0), 0u);
 }
 
+// An application with one option of each combination the rules tell apart: a hidden option
+// that is required, an option without a name (taken by "-" or "/" alone), a positional option
+// marked Repeatable, a required number with an environment name, a positional flag that is
+// required, a hidden positional number, a name holding a colon with a lower-case environment name
+// (the same variable as "FOO"), and a second option named "N".
+struct ShapesApp : CommandLineApp {
+  explicit ShapesApp(uint32_t parseFlags)
+      : CommandLineApp(parseFlags),
+        q("q", "Hidden and required.", 0, CommandOption::Hidden | CommandOption::Required, nullptr),
+        anonymous("", "No name.", nullptr, 0, "FOO"),
+        files("files", "Files.", nullptr, CommandOption::Positional | CommandOption::Repeatable,
+              nullptr),
+        count("N", "Count.", -7, CommandOption::Required, "BAR"),
+        mode("mode", "Mode.", 1, CommandOption::Positional | CommandOption::Required, nullptr),
+        level("", "Level.", 0, CommandOption::Positional | CommandOption::Hidden, nullptr),
+        pair("a:b", "Pair.", "initial", CommandOption::Repeatable, "foo"),
+        twin("N", "Twin.", nullptr, 0, nullptr) {
+    m_bUseMessageBox = 1;
+  }
+  // The values, then the Seen marks in registration order.
+  std::string State() const {
+    std::string seen;
+    for (int i = 0; i < Registry().m_iCount; ++i) {
+      seen += (Registry().m_ppOptions[i]->m_iFlags & CommandOption::Seen) ? '1' : '0';
+    }
+    return "q=" + std::to_string(q.m_bValue) + " anonymous=" + Text(anonymous.m_szValue) +
+           " files=" + Text(files.m_szValue) + " N=" + std::to_string(count.m_iValue) +
+           " mode=" + std::to_string(mode.m_bValue) + " level=" + std::to_string(level.m_iValue) +
+           " pair=" + Text(pair.m_szValue) + " twin=" + Text(twin.m_szValue) + " seen=" + seen;
+  }
+  FlagOption q;
+  StringOption anonymous;
+  StringOption files;
+  IntegerOption count;
+  FlagOption mode;
+  IntegerOption level;
+  StringOption pair;
+  StringOption twin;
+};
+
+const char kShapesSummary[] =
+    "[-<string>] [files:<string> ...] -N:<integer> mode [-a:b:<string> ...] [-N:<string>] ";
+
+// The detail lines with the values the visible optional texts hold.
+std::string ShapesDetails(const char* anonymous, const char* files, const char* pair,
+                          const char* twin) {
+  return std::string("\"-\"\t\t No name.  ENV: $FOO Default: ") + anonymous + "\n" +
+         "\"files\"\t\t Files.  Default: " + files + "\n" +
+         "\"-N\"\t\t Count.  ENV: $BAR\n" +
+         "\"mode\"\t\t Mode. \n" +
+         "\"-a:b\"\t\t Pair.  ENV: $foo Default: " + pair + "\n" +
+         "\"-N\"\t\t Twin.  Default: " + twin + "\n";
+}
+
+TEST(Parse, EveryCombinationOfFlags) {
+  const struct {
+    std::vector<const char*> tokens;
+    std::vector<const char*> environment;
+    uint32_t parseFlags;
+    const char* state;  // after a parse that returns
+    const char* error;  // else the message, and the values the usage text then shows
+    const char *anonymous = "", *files = "", *pair = "", *twin = "";
+  } cases[] = {
+      // The hidden required option is reported, though the usage text does not name it.
+      {{}, {}, 0, nullptr, "Missing required argument: \"q\"", "NULL", "NULL", "initial", "NULL"},
+      // Both ignore flags leave the required check as it is.
+      {{"/bogus", "stray", "x", "y", "z"}, {}, 3, nullptr, "Missing required argument: \"q\"",
+       "NULL", "stray", "initial", "NULL"},
+      // An environment value does not count as given, for a required option either; both
+      // spellings of the name take the first entry that matches, whatever its case.
+      {{"/q"}, {"=C:=C:\\x", "foo=lower", "FOO=upper", "BAR=12abc"}, 0, nullptr,
+       "Missing required argument: \"N\"", "lower", "NULL", "lower", "NULL"},
+      // "/N" goes to the first option of that name, then to the second; "-" alone to the option
+      // without a name; plain tokens to the positional options in order, the hidden one too, and
+      // a Repeatable one takes one token like any other.
+      {{"/q", "/N", "5", "a.txt", "-", "value", "flag", "/N:x", "/a:b", "v", "12"}, {}, 0,
+       "q=1 anonymous=value files=a.txt N=5 mode=0 level=12 pair=v twin=x seen=11111111", nullptr},
+      {{"/q", "a", "b", "c", "d", "/N", "1"}, {}, 0, nullptr, "Unexepected argument \"d\"", "NULL",
+       "a", "initial", "NULL"},
+      {{"/q", "a", "b", "c", "d", "/N", "1"}, {}, 2,
+       "q=1 anonymous=(null) files=a N=1 mode=0 level=0 pair=initial twin=(null) seen=10111100",
+       nullptr},
+      {{"/", "one", "/", "two"}, {}, 0, nullptr, "Unknown option \"/\"", "one", "NULL", "initial",
+       "NULL"},
+      // A value option as the last token: a text becomes unset; a number keeps its value (here
+      // the environment's), and a required one counts as given.
+      {{"/q", "a", "b", "/a:b"}, {}, 0, nullptr, "Missing required argument: \"N\"", "NULL", "a",
+       "NULL", "NULL"},
+      {{"/q", "/bogus", "a", "b", "/N"}, {"bar=12abc"}, 1,
+       "q=1 anonymous=(null) files=a N=12 mode=0 level=0 pair=initial twin=(null) seen=10111000",
+       nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(TokenLabel(c.tokens));
+    std::vector<const char*> environment = c.environment;
+    environment.push_back(nullptr);
+    Outcome o = RunIsolated([&] {
+      ShapesApp app(c.parseFlags);
+      app.ApplyEnvironment(environment.data());
+      CommandLineApp::SetArguments(c.tokens.data(), static_cast<int>(c.tokens.size()));
+      app.Parse();
+      Note(app.State());
+    });
+    if (c.state) {
+      ExpectReturned(o, {c.state});
+    } else {
+      EXPECT_EQ(ExpectErrorEnd(o, "Application"),
+                UsageOf(c.error, kShapesSummary,
+                        ShapesDetails(c.anonymous, c.files, c.pair, c.twin)));
+    }
+  }
+}
+
 TEST(Registry, GrowsAndKeepsOrder) {
   Outcome o = RunIsolated([] {
     CommandLineApp app(0);

@@ -136,11 +136,7 @@ TEST(LinkSettings, DumpComesFirstAndShowsNullTexts) {
   texts::Dump linkOnly;
   linkOnly.link = "a";
   EXPECT_EQ(o.boxes[0].text, texts::DumpText(linkOnly));
-  EXPECT_EQ(o.boxes[1].text, Usage(kMissingT, [] {
-              Defaults d;
-              d.link = "a";
-              return d;
-            }()));
+  EXPECT_EQ(o.boxes[1].text, Usage(kMissingT, texts::DefaultsOf(linkOnly)));
   EXPECT_EQ(o.endCode, -1);
 
   // Every line set; the argument file shows only whether one was named.

@@ -5,6 +5,7 @@
 #include "pathmint_test.h"
 
 using namespace pathmint;
+using texts::DefaultsOf;
 using texts::DumpText;
 
 namespace {
@@ -88,23 +89,20 @@ void FilesThatContributeNothing() {
   // An empty name is no file at all.
   Dump none;
   none.cmdFile = true;
-  Defaults u;
-  u.file = "";
   check_effect(RunIn(g_dir, "/debug /F:"), "", kUsageExit, DumpText(none),
-               Usage(texts::kMissingL, u));
+               Usage(texts::kMissingL, DefaultsOf(none, "")));
   // Names as a user types them, relative to the working directory, with or without a folder
   // part, are read there (the platform's reader would look for a bare name in the Windows folder).
   WriteArgs("bare.ini", Section("Target=C:\\x.exe\r\n"));
   ok(CreateDirectoryA((g_dir + "sub").c_str(), nullptr) != 0, "cannot make sub");
   Dump relative = none;
   relative.target = "C:\\x.exe";
-  u.target = "C:\\x.exe";
   for (const char* name : {"bare.ini", ".\\bare.ini", "..\\bare.ini"}) {
     wintest::Context context("%s", name);
-    u.file = name;
     check_effect(RunIn(g_dir, std::string("/debug /F ") + name, false,
                        name[0] == '.' && name[1] == '.' ? g_dir + "sub" : ""),
-                 "", kUsageExit, DumpText(relative), Usage(texts::kMissingL, u));
+                 "", kUsageExit, DumpText(relative),
+                 Usage(texts::kMissingL, DefaultsOf(relative, name)));
   }
   // A file whose full name does not fit the 260 bytes cannot be opened by that name: it counts
   // as missing.
@@ -116,10 +114,8 @@ void FilesThatContributeNothing() {
   const std::string tooLong = std::string(262 - deep.size(), 'a') + ".ini";
   ok(wintest::WriteFileText(deep + tooLong, Section("Target=C:\\x.exe\r\n")),
      "cannot write %s", tooLong.c_str());
-  u.file = tooLong;
-  u.target = "NULL";
   check_effect(RunIn(deep, "/debug /F " + tooLong), "", kUsageExit, DumpText(none),
-               Usage(texts::kMissingL, u));
+               Usage(texts::kMissingL, DefaultsOf(none, tooLong)));
 }
 
 void LongValues() {
@@ -160,25 +156,14 @@ void FormatBox() {
   Dump d;
   d.fileformat = true;
   d.cmdFile = true;
-  Defaults u;
-  u.file = "missing.ini";
   check_effect(RunIn(g_dir, "/fileformat /debug /F missing.ini"), "", kUsageExit,
-               texts::FormatText(), DumpText(d), Usage(texts::kMissingL, u));
+               texts::FormatText(), DumpText(d),
+               Usage(texts::kMissingL, DefaultsOf(d, "missing.ini")));
   // Then the file's values take effect and the run goes on to the action.
   check_effect(
       RunWithFile(Section("Target=C:\\x.exe\r\nLinkPath=" + std::string(kBlocked) + "\r\n"),
                   "-fileformat"),
       "", 1, texts::FormatText());
-}
-
-// A fixed pseudo-random byte sequence.
-std::string RandomBytes(size_t size, unsigned seed) {
-  std::string out(size, '\0');
-  for (char& c : out) {
-    seed = seed * 1103515245u + 12345u;
-    c = static_cast<char>(seed >> 16);
-  }
-  return out;
 }
 
 // Lines of other sections, keys and comments, about `size` bytes.
@@ -200,18 +185,20 @@ void HostileFiles() {
   check_effect(RunWithFile(section + Padding(4 << 20), ""), "+Big.lnk", 0);
 
   // Nothing is taken from binary bytes.
-  check_effect(RunWithFile(RandomBytes(8 << 20, 1), kBlockedRun), "", 1,
+  check_effect(RunWithFile(wintest::RandomBytes(8 << 20, 1), kBlockedRun), "", 1,
                BlockedDump("C:\\cmd.exe"));
   check_effect(RunWithFile(std::string(1 << 20, '\0'), kBlockedRun), "", 1,
                BlockedDump("C:\\cmd.exe"));
-  // A value of every byte value: whatever the profile reader makes of it is taken, cut.
+  // A value of every byte value. What the profile reader makes of such a line is not documented:
+  // the value expected is the platform reader's own, so this shows only that pathmint takes
+  // the value the reader gives, whole, and nothing else.
   const std::string file =
-      WriteArgs("bytes.ini", Section("Target=" + RandomBytes(200, 7) + "\r\n"));
+      WriteArgs("bytes.ini", Section("Target=" + wintest::RandomBytes(200, 7) + "\r\n"));
   char value[256] = "";
   GetPrivateProfileStringA("LINK CONFIG", "Target", "", value, 255, file.c_str());
   check_effect(RunIn(g_dir, kBlockedRun + " /F " + Quote(file)), "", 1, BlockedDump(value));
 
-  // Text with a byte-order mark is read in the ANSI code page.
+  // A UTF-16 file with its byte-order mark, as an ANSI one, is read in the ANSI code page.
   const std::string cafe = "C:\\Caf\xE9\\app.exe";
   std::string utf16 = "\xFF\xFE";
   for (wchar_t c : std::wstring(L"[LINK CONFIG]\r\nTarget=C:\\Caf\u00e9\\app.exe\r\n")) {
@@ -219,17 +206,23 @@ void HostileFiles() {
     utf16 += static_cast<char>(c >> 8);
   }
   check_effect(RunWithFile(utf16, kBlockedRun), "", 1, BlockedDump(cafe));
-  check_effect(
-      RunWithFile("\xEF\xBB\xBF" + Section("Target=C:\\Caf\xC3\xA9\\app.exe\r\n"), kBlockedRun), "",
-      1, BlockedDump(cafe));
   check_effect(RunWithFile(Section("Target=" + cafe + "\r\n"), kBlockedRun), "", 1,
                BlockedDump(cafe));
+  // The platform documents ANSI and UTF-16 profile files only: in a UTF-8 file its reader takes
+  // the byte-order mark as part of the first line, so the section is not found and the command
+  // line's target stays. Wine's reader decodes the file as UTF-8 and finds the section.
+  const Effect utf8 = RunWithFile(
+      "\xEF\xBB\xBF" + Section("Target=C:\\Caf\xC3\xA9\\app.exe\r\n"), kBlockedRun);
+  ok(utf8.run.ended && utf8.run.exitCode == 1 && utf8.run.boxes.size() == 1 && utf8.changes.empty(),
+     "UTF-8 file: exit code 0x%08lX, %u boxes, changes [%s]", utf8.run.exitCode,
+     unsigned(utf8.run.boxes.size()), utf8.changes.c_str());
+  todo_wine ok(!utf8.run.boxes.empty() && utf8.run.boxes[0].text == BlockedDump("C:\\cmd.exe"),
+               "UTF-8 file: the section was read:\n%s",
+               utf8.run.boxes.empty() ? "" : Visible(utf8.run.boxes[0].text).c_str());
 
   // Duplicates, long lines, many sections, odd numbers and keys: with /debug alone (the dump,
   // then the usage error of what is missing, or the action), and with a complete command line,
   // whose values the file's replace.
-  std::string binary = "[LINK CONFIG]\r\nTarget=";
-  for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 7919 + 13) & 0xFF);
   std::string manySections;
   for (int i = 0; i < 2000; ++i) manySections += Section("Desktop=" + std::to_string(i) + "\r\n");
   const struct {
@@ -243,7 +236,8 @@ void HostileFiles() {
       {"duplicate keys and sections",
        Section("Target=first\r\nTarget=second\r\n") + Section("Target=third\r\n"),
        [](Dump& d) { d.target = "first"; }, texts::kMissingL, 1, ""},
-      {"binary bytes after a key", binary, [](Dump&) {}, texts::kMissingL, 1, ""},
+      {"binary bytes after a key", Section("Target=\r") + wintest::RandomBytes(4096, 3),
+       [](Dump&) {}, texts::kMissingL, 1, ""},
       {"very long lines",
        Section("Target=" + std::string(200000, 'q') + "\r\nLinkPath=" + std::string(70000, 'l') +
                "\r\n" + std::string(100000, '[') + "\r\n"),
@@ -256,25 +250,25 @@ void HostileFiles() {
       {"odd numbers and keys",
        Section("IconIndex=99999999999999999999\r\nFolder=-1\r\nClean=abc\r\n=value\r\nTarget\r\n"
                "LinkPath==x\r\n\"Target\"=\"quoted\"\r\n"),
-       [](Dump& d) { d.link = "=x"; }, texts::kMissingT, 0, "+=x.lnk"},
+       [](Dump& d) {
+         d.link = "=x";
+         // The platform documents no number for a text past 32 bits: the index expected is its
+         // reader's own, so this shows only that pathmint takes the number the reader gives.
+         d.index = static_cast<int>(GetPrivateProfileIntA("LINK CONFIG", "IconIndex", 0,
+                                                          (g_dir + "args.ini").c_str()));
+       },
+       texts::kMissingT, 0, "+=x.lnk"},
       {"nothing but a header", "[LINK CONFIG", [](Dump&) {}, texts::kMissingL, 1, ""},
   };
   for (const auto& r : rows) {
     wintest::Context context("%s", r.what);
+    Effect e = RunWithFile(r.content, "/debug");
     Dump d;
     d.cmdFile = true;
-    r.set(d);
-    // A number is what the profile reader makes of the text.
-    d.index = static_cast<int>(GetPrivateProfileIntA("LINK CONFIG", "IconIndex", 0,
-                                                     WriteArgs("args.ini", r.content).c_str()));
-    Effect e = RunWithFile(r.content, "/debug");
+    r.set(d);  // after the run: the file is there to be read
     if (r.missing) {
-      Defaults u;
-      u.file = g_dir + "args.ini";
-      u.target = d.target == "(null)" ? "NULL" : d.target;
-      u.link = d.link == "(null)" ? "NULL" : d.link;
-      u.index = std::to_string(d.index);
-      check_effect(e, "", kUsageExit, DumpText(d), Usage(r.missing, u));
+      check_effect(e, "", kUsageExit, DumpText(d),
+                   Usage(r.missing, DefaultsOf(d, g_dir + "args.ini")));
     } else {
       check_effect(e, "", 1, DumpText(d));
     }
@@ -292,10 +286,8 @@ void LockedFile() {
   ok(lock != INVALID_HANDLE_VALUE, "cannot lock %s", file.c_str());
   Dump locked;
   locked.cmdFile = true;
-  Defaults u;
-  u.file = file;
   check_effect(RunIn(g_dir, "/debug /F " + Quote(file)), "", kUsageExit, DumpText(locked),
-               Usage(texts::kMissingL, u));
+               Usage(texts::kMissingL, DefaultsOf(locked, file)));
   if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
 }
 

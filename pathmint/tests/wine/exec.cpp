@@ -4,19 +4,6 @@
 
 using namespace pathmint;
 
-namespace {
-
-struct Row {
-  std::string what, options;
-  DWORD code;
-  std::string changes;               // of the scratch folder
-  std::vector<std::string> prepare;  // files made first, below the scratch folder
-  bool launches;
-  std::vector<std::string> markerArguments;
-};
-
-}  // namespace
-
 int main() {
   const std::string dir = wintest::ScratchDir("exec");
   const std::string runDir = wintest::ScratchDir("exec start here");
@@ -29,7 +16,8 @@ int main() {
   const std::string tooLong = longest + "x";
   const std::string huge(30000, 'h');
 
-  std::vector<Row> rows = {
+  // Each row's files to make first are named below the scratch folder.
+  std::vector<Case> rows = {
       {"extension appended",
        "-exec " + T + " \"/A:a b\"" + L("App"),
        0,
@@ -108,16 +96,11 @@ int main() {
                     {}});
   }
 
+  for (Case& c : rows) {
+    for (std::string& f : c.prepare) f = dir + f;
+  }
   wintest::RunOptions debugged;
   debugged.debug = true;
-  for (const Row& r : rows) {
-    wintest::Section(r.what.c_str());
-    for (const std::string& f : r.prepare)
-      ok(wintest::WriteFileText(dir + f, "x"), "cannot make %s", f.c_str());
-    DirectMarkerTo(record);
-    check_effect(RunIn(dir, r.options, false, runDir, debugged), r.changes, r.code);
-    check_marker(record, r.launches, runDir, r.markerArguments);
-    for (const std::string& f : r.prepare) Remove(dir + f);
-  }
+  run_cases(dir, rows, runDir, debugged, record);
   return wintest::Summary();
 }

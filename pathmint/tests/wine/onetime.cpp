@@ -1,5 +1,6 @@
 // Self-removing shortcuts end to end: made by pathmint, activated, the target run once and the
-// shortcut gone; and the relaunch line at its length limit.
+// shortcut gone; the relaunch line at its length limit; and the start-up directory that pathmint
+// keeps for the target, at its limit in bytes.
 #include "pathmint_test.h"
 
 using namespace pathmint;
@@ -136,6 +137,72 @@ void RelaunchLineLimits(const std::string& dir) {
              "-exec /T:\"C:\\x.exe\" /L:\"" + dir + "EmptyArgs.lnk\"");
 }
 
+// A folder made below dir (single bytes) whose name is `bytes` long in code page 932: 表 (two
+// bytes) in folders of 40 characters, and 'd' where the count is odd.
+std::string TwoByteFolder(const std::string& dir, size_t bytes) {
+  std::string path = dir;
+  for (size_t run = 0; path.size() < bytes;) {
+    const size_t left = bytes - path.size();
+    if (run == 40 && left > 2) {
+      CreateDirectoryW(wintest::Wide(path).c_str(), nullptr);
+      path += '\\';
+      run = 0;
+    } else if (left % 2) {
+      path += 'd';
+    } else {
+      path += "\x95\x5C";
+      ++run;
+    }
+  }
+  ok(CreateDirectoryW(wintest::Wide(path).c_str(), nullptr), "cannot make the folder of %u bytes",
+     unsigned(bytes));
+  return path;
+}
+
+void LongStartDirectory(const std::string& dir) {
+  wintest::Section("a start-up directory at its limit in bytes");
+  // It is kept with a backslash in 260 bytes. A directory of two-byte characters passes that
+  // far below the platform's limit in characters, so a process does start there (with single
+  // bytes none can). 258 bytes are kept: exec starts its target there.
+  const std::string record = dir + "record.txt";
+  const std::string kept = TwoByteFolder(dir, 258);
+  ok(wintest::WriteFileText(dir + "run.lnk", ""), "cannot make run.lnk");
+  DirectMarkerTo(record);
+  check_run(RunPathmint("-exec " + Quote("/T:" + dir + "mark er.exe") + " " +
+                            Quote("/L:" + dir + "run.lnk"),
+                        kept.c_str()),
+            0);
+  check_marker(record, true, kept + "\\", {});
+  for (size_t bytes : {259u, 300u}) {
+    wintest::Context context("%u bytes", unsigned(bytes));
+    check_run(RunPathmint("/L:x /T:y", TwoByteFolder(dir, bytes).c_str()), kUsageExit,
+              "The current directory is too long for Pathmint.\n"
+              "Start it from a directory with a shorter path.");
+  }
+}
+
+// A target typed below System32 that only the 64-bit system folder holds: the one-time shortcut
+// starts what an ordinary one started by the 64-bit shell starts.
+void NativeSystemTarget(const std::string& dir) {
+  wintest::Section("a target only the 64-bit system folder holds");
+  const SystemViews v = GetSystemViews();
+  if (!v.wow64) {
+    skip("not a 32-bit program on 64-bit Windows: no system folder is redirected");
+    return;
+  }
+  const std::string name = "pathmint-native-marker.exe";
+  const std::string link = dir + "one time\\Native.lnk";
+  const std::string record = dir + "record.txt";
+  const std::string runDir = dir + "run dir\\";
+  ok(PlaceMarker(v.other + name), "cannot place the marker through Sysnative");
+  DirectMarkerTo(record);
+  check_run(RunPathmint("/clean /T:C:\\windows\\system32\\" + name + " " + Quote("/L:" + link)), 0);
+  check_run(ActivateResolved(link, runDir), 0);
+  check_marker(record, true, runDir, {});
+  ok(!FileExists(link), "the shortcut is still there");
+  Remove(v.other + name);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -180,5 +247,10 @@ int main(int argc, char** argv) {
     for (const Scenario& s : scenarios) RunScenario(s, throughShell, dir);
   }
   RelaunchLineLimits(dir);
+  if (japanese) {
+    LongStartDirectory(dir);
+  } else {
+    NativeSystemTarget(dir);
+  }
   return wintest::Summary();
 }

@@ -1,6 +1,6 @@
 // What pathmint's Wine tests share: running pathmint and checking its exit code, boxes and what
 // it changed in a folder; shortcuts read back through the shell's ShellLink object; special
-// folders, the trash, and the marker target that records how it was started.
+// folders, the Recycle Bin, and the marker target that records how it was started.
 #ifndef PATHMINT_TEST_H
 #define PATHMINT_TEST_H
 
@@ -143,7 +143,8 @@ inline void Walk(const std::wstring& dir, const std::string& relative, Tree* tre
   do {
     std::wstring name = fd.cFileName;
     if (name == L"." || name == L"..") continue;
-    std::string path = relative + wintest::Narrow(name);
+    // A character the code page lacks shows as '?', never as the look-alike of another name.
+    std::string path = relative + wintest::Narrow(name, CP_ACP, WC_NO_BEST_FIT_CHARS);
     if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       (*tree)[path] = -1;
       Walk(dir + name + L"\\", path + "\\", tree);
@@ -196,13 +197,12 @@ struct Effect {
   std::map<std::string, LinkContents> links;  // every shortcut that appeared, read back
 };
 
-// Runs pathmint in cwd (dir when empty) and gives what changed in dir; what appeared there is
-// removed again unless keep is set.
-inline Effect RunIn(const std::string& dir, const std::string& arguments, bool keep = false,
-                    const std::string& cwd = "", const wintest::RunOptions& options = {}) {
+// Runs run and gives what changed in dir; what appeared there is removed again unless keep is set.
+template <typename RunFunction>
+Effect Observe(const std::string& dir, RunFunction run, bool keep = false) {
   Effect e;
   Tree before = Snapshot(dir);
-  e.run = RunPathmint(arguments, (cwd.empty() ? dir : cwd).c_str(), options);
+  e.run = run();
   Tree after = Snapshot(dir);
   e.changes = Changes(before, after);
   for (auto entry = after.rbegin(); entry != after.rend(); ++entry) {
@@ -216,23 +216,39 @@ inline Effect RunIn(const std::string& dir, const std::string& arguments, bool k
   return e;
 }
 
+// Runs pathmint in cwd (dir when empty) and gives what changed in dir; what appeared there is
+// removed again unless keep is set.
+inline Effect RunIn(const std::string& dir, const std::string& arguments, bool keep = false,
+                    const std::string& cwd = "", const wintest::RunOptions& options = {}) {
+  return Observe(
+      dir, [&] { return RunPathmint(arguments, (cwd.empty() ? dir : cwd).c_str(), options); },
+      keep);
+}
+
 // The run's exit code and boxes as check_run, and exactly these changes of the folder.
+inline void check_effect_(const char* file, int line, const Effect& e, const std::string& changes,
+                          DWORD code, const std::vector<std::string>& boxes) {
+  check_boxes_(file, line, e.run, code, boxes);
+  ok_(file, line)(e.changes == changes, "changes [%s], expected [%s]", e.changes.c_str(),
+                  changes.c_str());
+}
 template <typename... Texts>
 void check_effect_(const char* file, int line, const Effect& e, const std::string& changes,
                    DWORD code, const Texts&... texts) {
-  check_run_(file, line, e.run, code, texts...);
-  ok_(file, line)(e.changes == changes, "changes [%s], expected [%s]", e.changes.c_str(),
-                  changes.c_str());
+  check_effect_(file, line, e, changes, code, std::vector<std::string>{std::string(texts)...});
 }
 #define check_effect(...) pathmint::check_effect_(__FILE__, __LINE__, __VA_ARGS__)
 
 // A table row: a run in a folder with its exit code and exactly what it changes there, with no
-// box; the files to make first (full paths) are removed afterwards.
+// box; the files to make first (full paths) are removed afterwards. Where the rows are run with a
+// marker record, whether the run starts the marker, and the arguments it gets.
 struct Case {
   std::string what, arguments;
   DWORD code;
   std::string changes;
   std::vector<std::string> prepare = {};
+  bool launches = false;
+  std::vector<std::string> markerArguments = {};
 };
 
 // A row at a length limit: when the path fits, exit code 0 and these changes; else exit code 1
@@ -242,15 +258,25 @@ inline Case AtLimit(const std::string& what, const std::string& arguments, bool 
   return Case{what, arguments, fits ? 0u : 1u, fits ? changes : "", prepare};
 }
 
-// Runs each row in cwd (dir when empty) and checks it against what changed in dir.
+inline void DirectMarkerTo(const std::string& recordPath);
+inline void check_marker_(const char* file, int line, const std::string& record, bool launched,
+                          const std::string& runDir, const std::vector<std::string>& arguments);
+
+// Runs each row in cwd (dir when empty) with these options and checks it against what changed in
+// dir; with a marker record, also whether the marker ran there, and with which arguments.
 inline void run_cases_(const char* file, int line, const std::string& dir,
-                       const std::vector<Case>& cases, const std::string& cwd = "") {
+                       const std::vector<Case>& cases, const std::string& cwd = "",
+                       const wintest::RunOptions& options = {}, const std::string& record = "") {
   for (const Case& c : cases) {
     wintest::Context context("%s", c.what.c_str());
     for (const std::string& f : c.prepare) {
       ok_(file, line)(wintest::WriteFileText(f, "x"), "cannot make %s", f.c_str());
     }
-    check_effect_(file, line, RunIn(dir, c.arguments, false, cwd), c.changes, c.code);
+    if (!record.empty()) DirectMarkerTo(record);
+    check_effect_(file, line, RunIn(dir, c.arguments, false, cwd, options), c.changes, c.code);
+    if (!record.empty()) {
+      check_marker_(file, line, record, c.launches, cwd.empty() ? dir : cwd, c.markerArguments);
+    }
     for (const std::string& f : c.prepare) Remove(f);
   }
 }
@@ -266,7 +292,7 @@ inline bool SamePath(const std::string& a, const std::string& b) {
   return lstrcmpiA(a.c_str(), b.c_str()) == 0;
 }
 
-// ---- special folders and the trash
+// ---- special folders and the Recycle Bin
 
 // The file-system path of a special folder (CSIDL value), with a trailing backslash.
 inline std::string SpecialFolder(int csidl) {
@@ -276,31 +302,33 @@ inline std::string SpecialFolder(int csidl) {
   return std::string(buf) + "\\";
 }
 
-// The trash of the private environment ($XDG_DATA_HOME/Trash), seen through drive Z:, with a
-// trailing backslash; "" when there is none.
-inline std::string TrashDir() {
-  char unixPath[MAX_PATH];
-  DWORD n = GetEnvironmentVariableA("XDG_DATA_HOME", unixPath, sizeof unixPath);
-  if (n == 0 || n >= sizeof unixPath) return std::string();
-  std::string path = std::string("Z:") + unixPath + "/Trash/";
-  for (char& c : path) {
-    if (c == '/') c = '\\';
+// What the Recycle Bin holds on every drive, as the shell counts it; -1 when it cannot be asked.
+struct Bin {
+  long long items = -1, bytes = -1;
+};
+
+inline Bin RecycleBin() {
+  SHQUERYRBINFO info;
+  info.cbSize = sizeof info;
+  Bin bin;
+  if (SUCCEEDED(SHQueryRecycleBinA(nullptr, &info))) {
+    bin.items = info.i64NumItems;
+    bin.bytes = info.i64Size;
   }
-  return wintest::FileExists(path + "files") ? path : std::string();
+  return bin;
 }
 
-// Takes a file out of the trash again (the file and its record): its content, or "<not in the
-// trash>".
-inline std::string TakeFromTrash(const std::string& name) {
-  const std::string trash = TrashDir();
-  std::string content;
-  if (trash.empty() || !wintest::ReadFileText(trash + "files\\" + name, &content)) {
-    return "<not in the trash>";
-  }
-  Remove(trash + "files\\" + name);
-  Remove(trash + "info\\" + name + ".trashinfo");
-  return content;
+// Since before was counted, the Recycle Bin took exactly one item of exactly this many bytes.
+inline void check_binned_(const char* file, int line, const Bin& before, long long bytes) {
+  const Bin now = RecycleBin();
+  ok_(file, line)(before.items >= 0 && now.items == before.items + 1 &&
+                      now.bytes == before.bytes + bytes,
+                  "the Recycle Bin went from %.0f items of %.0f bytes to %.0f of %.0f, not one "
+                  "item of %.0f bytes more",
+                  double(before.items), double(before.bytes), double(now.items), double(now.bytes),
+                  double(bytes));
 }
+#define check_binned(...) pathmint::check_binned_(__FILE__, __LINE__, __VA_ARGS__)
 
 // ---- the system folder's two views
 

@@ -70,6 +70,7 @@ int main() {
       {"/fileformat", dir, "", kUsageExit, {texts::FormatText(), Usage(texts::kMissingL)}},
   };
   const auto readme = ReadmeExamples();
+  const Bin bin = RecycleBin();
   ok(readme.size() == sizeof examples / sizeof examples[0], "%u examples in the README",
      unsigned(readme.size()));
   for (const auto& line : readme) {
@@ -80,10 +81,8 @@ int main() {
     }
     ok(example != nullptr, "an example this test does not know");
     if (!example) continue;
-    Effect e = RunIn(example->folder, example->arguments, true, dir);
-    check_boxes_(__FILE__, __LINE__, e.run, example->code, example->boxes);
-    ok(e.changes == example->changes, "changes [%s], expected [%s]", e.changes.c_str(),
-       example->changes.c_str());
+    check_effect(RunIn(example->folder, example->arguments, true, dir), example->changes,
+                 example->code, example->boxes);
     example->arguments = "";  // each example once
   }
 
@@ -91,7 +90,7 @@ int main() {
   check_link(ReadLink(common + "App.lnk"), "C:\\Tools\\app.exe", "", "C:\\Tools\\app.exe", 1);
   check_link(ReadLink(programs + "Tools\\App.lnk"), "C:\\Tools\\app.exe", "-v -x");
   check_link(ReadLink(dir + "From settings.lnk"), "C:\\Tools\\app.exe");
-  ok(TakeFromTrash("Old.txt") == "old", "Old.txt is not in the trash");
+  check_binned(bin, 3);  // Old.txt
   // The one-time shortcut, started from elsewhere, runs its target there and is gone.
   const std::string record = dir + "record.txt";
   DirectMarkerTo(record);

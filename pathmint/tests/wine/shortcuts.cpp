@@ -7,6 +7,8 @@ using namespace pathmint;
 namespace {
 
 const std::string kHuge(30000, 'h');
+// The most arguments the shell object keeps: INFOTIPSIZE less the terminator.
+const std::string kLongestArguments(1023, 'a');
 
 void ContentsAndNames(const std::string& dir) {
   wintest::Section("contents and names");
@@ -32,9 +34,10 @@ void ContentsAndNames(const std::string& dir) {
       {"Report.txt", "", "Report.txt.lnk", kTarget, "", "", 0},
       {"Dotted.", "", "Dotted..lnk", kTarget, "", "", 0},
       {dir + "Full", "", "Full.lnk", kTarget, "", "", 0},
-      // Empty optional values count as absent; arguments of any length are kept whole.
+      // Empty optional values count as absent; arguments up to the shell object's limit are
+      // kept whole.
       {"Empty", "/A: /I: /N: /F:", "Empty.lnk", kTarget, "", "", 0},
-      {"HugeArgs", "/A:" + kHuge, "HugeArgs.lnk", kTarget, kHuge, "", 0},
+      {"LongArgs", "/A:" + kLongestArguments, "LongArgs.lnk", kTarget, kLongestArguments, "", 0},
       // Bytes beyond ASCII in the ANSI code page round-trip byte for byte.
       {cafe, Quote("/A:" + accented), cafe + ".lnk", "C:\\\xC9t\xE9\\app\xAE.exe", accented, "", 0},
   };
@@ -70,6 +73,11 @@ void PathLengths(const std::string& dir) {
   }
   cases.push_back({"link path of 30,000 characters", "/T:C:\\x.exe /L:" + kHuge, 1, ""});
   cases.push_back({"folder of 30,000 characters", "/folder /L:" + kHuge, 1, ""});
+  // Longer arguments the shell object would cut (Wine's keeps them): refused like a long target.
+  for (const std::string& arguments : {kLongestArguments + "a", kHuge}) {
+    cases.push_back({"arguments of " + std::to_string(arguments.size()) + " characters",
+                     "/L:Args /T:C:\\x.exe /A:" + arguments, 1, ""});
+  }
   run_cases(dir, cases);
 
   // A shortcut's paths hold at most 259 characters: the shell object keeps a longer target as
@@ -193,9 +201,26 @@ void Subdirectories(const std::string& dir) {
   Remove(programs + "PathmintTestTools");
 }
 
+// Under code page 932 the limit counts characters: あ is two bytes and one character.
+void TwoByteArguments(const std::string& dir) {
+  wintest::Section("arguments of two-byte characters");
+  ok(GetACP() == 932, "code page %u, not 932", GetACP());
+  std::string longest;
+  for (size_t i = 0; i < kLongestArguments.size(); ++i) longest += "\x82\xA0";
+  Effect e = RunIn(dir, "/L:Wide /T:C:\\x.exe " + Quote("/A:" + longest));
+  check_effect(e, "+Wide.lnk", 0);
+  check_link(e.links["Wide.lnk"], "C:\\x.exe", longest);
+  check_effect(RunIn(dir, "/L:Wide /T:C:\\x.exe " + Quote("/A:" + longest + "\x82\xA0")), "", 1);
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  // --ja: under code page 932 (the Japanese locale).
+  if (argc > 1 && lstrcmpA(argv[1], "--ja") == 0) {
+    TwoByteArguments(wintest::ScratchDir("shortcuts ja"));
+    return wintest::Summary();
+  }
   const std::string dir = wintest::ScratchDir("shortcuts");
   ContentsAndNames(dir);
   PathLengths(dir);

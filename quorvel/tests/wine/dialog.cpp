@@ -20,48 +20,18 @@ using wintest::Section;
 
 namespace {
 
-// The caption of the zone dialog as the program file's template holds it (an extended template).
-std::string TemplateCaption() {
-  HMODULE module = LoadLibraryExA((wintest::ExeDir() + "quorvel.exe").c_str(), nullptr,
-                                  LOAD_LIBRARY_AS_DATAFILE);
-  if (!module) return "(quorvel.exe cannot be loaded)";
-  std::wstring caption = L"(no template)";
-  HRSRC res = FindResourceA(module, MAKEINTRESOURCEA(IDD_ZONE_DIALOG), MAKEINTRESOURCEA(5));
-  const WORD* p = res ? static_cast<const WORD*>(LockResource(LoadResource(module, res))) : nullptr;
-  if (p && SizeofResource(module, res) > 26 && p[0] == 1 && p[1] == 0xFFFF) {
-    const WORD* end = p + SizeofResource(module, res) / 2;
-    p += 13;  // version, signature, help id, extended style, style, item count, x, y, cx, cy
-    for (int field = 0; field < 2 && p < end; ++field) {  // menu, then window class
-      if (*p == 0) {
-        ++p;
-      } else if (*p == 0xFFFF) {
-        p += 2;
-      } else {
-        while (p < end && *p) ++p;
-        ++p;
-      }
-    }
-    caption.clear();
-    while (p < end && *p) caption += static_cast<wchar_t>(*p++);
-  }
-  FreeLibrary(module);
-  return wintest::Narrow(caption, CP_UTF8);
-}
-
-// What the list shows for the catalogue: each zone's display name as a narrow caller reads it,
-// its first 511 bytes up to the first zero byte; zones without one are left out. Sorted.
-std::vector<std::string> ListedZones() {
+// The display names of the prefix's zones as the registry holds them: plain texts, each listed as
+// it stands.
+std::vector<std::string> CatalogueDisplayNames() {
   std::vector<std::string> out;
-  for (const CatalogueZone& z : ReadCatalogue()) {
-    if (!z.display.empty()) out.push_back(z.display.substr(0, 511));
-  }
-  std::sort(out.begin(), out.end());
+  for (const CatalogueZone& z : ReadCatalogue()) out.push_back(z.display);
   return out;
 }
 
-void check_listed_(const char* file, int line, std::vector<std::string> entries) {
-  const std::vector<std::string> want = ListedZones();
+void check_listed_(const char* file, int line, std::vector<std::string> entries,
+                   std::vector<std::string> want) {
   std::sort(entries.begin(), entries.end());
+  std::sort(want.begin(), want.end());
   if (ok_(file, line)(entries == want, "%u entries listed, %u expected", unsigned(entries.size()),
                       unsigned(want.size()))) {
     return;
@@ -76,7 +46,7 @@ void check_listed_(const char* file, int line, std::vector<std::string> entries)
 
 // A first start (no program key): the dialog with its texts, every zone listed with the zone in
 // force preselected, the box ticked; Cancel or the close box ends it and writes nothing.
-void FirstStart(const std::string& caption, bool closeBox) {
+void FirstStart(bool closeBox) {
   Section(closeBox ? "first start, closed by the caption's close box" : "first start, Cancel");
   DeleteProgramKey();
   const DialogTexts* want = UserTexts();
@@ -84,6 +54,7 @@ void FirstStart(const std::string& caption, bool closeBox) {
           GetUserDefaultUILanguage())) {
     return;
   }
+  AddZoneInForce();
   QuorvelRun r = RunQuorvel("", [&](HWND dialog) {
     const int ids[] = {IDC_PROMPT, IDC_SHOW_AT_STARTUP, IDOK, IDCANCEL};
     for (int i = 0; i < 4; ++i) {
@@ -92,16 +63,14 @@ void FirstStart(const std::string& caption, bool closeBox) {
          want->texts[i]);
     }
     std::string got = wintest::WindowText(dialog, CP_UTF8);
-    ok(got == caption, "caption \"%s\", want the template's \"%s\"", got.c_str(), caption.c_str());
+    ok(got == kDialogCaption, "caption \"%s\"", got.c_str());
     wintest::Click(dialog, closeBox ? 0 : IDCANCEL);
   });
   check_run(r, 1, false);
   ok(r.dialog.check == BST_CHECKED, "check box %ld on a first start", long(r.dialog.check));
-  check_listed(r.dialog.entries);
-  // (In some languages Wine's name of the zone in force is none of the catalogue's.)
-  const std::string inForce = ZoneInForce().empty() ? "<none>" : ZoneInForce();
-  ok(r.dialog.selected == inForce, "selected '%s', in force '%s'", r.dialog.selected.c_str(),
-     inForce.c_str());
+  check_listed(r.dialog.entries, CatalogueDisplayNames());
+  ok(r.dialog.selected == kZoneInForce, "selected '%s'", r.dialog.selected.c_str());
+  RemoveZones(kZoneInForceKey);
   ok(KeySnapshot() == "absent", "the program key was written: %s", KeySnapshot().c_str());
 }
 
@@ -154,13 +123,10 @@ std::string CatalogueDump() {
   return out;
 }
 
-std::string Bytes(size_t n, unsigned seed, bool noZero) {
-  std::string out(n, '\0');
-  for (char& c : out) {
-    seed = seed * 1103515245u + 12345u;
-    c = static_cast<char>(seed >> 16);
-    if (noZero && c == 0) c = 'z';
-  }
+// Random bytes for a name: no zero byte, which would end it early.
+std::string NameBytes(size_t n, unsigned seed) {
+  std::string out = wintest::RandomBytes(n, seed);
+  std::replace(out.begin(), out.end(), '\0', 'z');
   return out;
 }
 
@@ -172,87 +138,107 @@ std::string Number(int i) {
 
 // Zone i, of a shape chosen by i, so that every shape occurs many times among the 300: values
 // of every registry type and of every size from nothing to a megabyte, texts cut at the field,
-// unterminated, non-ASCII, duplicated; rules too short, too long, of the wrong type.
-bool AddCampaignZone(int i) {
+// unterminated, non-ASCII, duplicated; rules too short, too long, of the wrong type. *listed gets
+// the entry the zone list shows for it, empty when it shows none.
+bool AddCampaignZone(int i, std::string* listed) {
   const std::string n = Number(i);
   std::string key = kPrefix + n;
   Value display = Text("(UTC+01:00) Campaign " + n), standard = Text("Campaign Std " + n),
-        daylight = Text("Campaign Dlt " + n), rule = Raw(REG_BINARY, Bytes(44, unsigned(i), false));
+        daylight = Text("Campaign Dlt " + n),
+        rule = Raw(REG_BINARY, wintest::RandomBytes(44, unsigned(i)));
+  *listed = "(UTC+01:00) Campaign " + n;
   switch (i % 20) {
     case 1:
       display = Text("%SystemRoot% Campaign " + n, REG_EXPAND_SZ);
+      *listed = "%SystemRoot% Campaign " + n;  // not expanded
       standard = Text("%TEMP%", REG_EXPAND_SZ);
-      rule = Raw(REG_BINARY, Bytes(43, 1, false));
+      rule = Raw(REG_BINARY, wintest::RandomBytes(43, 1));
       break;
     case 2:
       display = Raw(REG_MULTI_SZ, "Multi " + n + std::string("\0second\0\0", 9));
+      *listed = "Multi " + n;
       standard = Raw(REG_MULTI_SZ, std::string("\0\0", 2));
-      rule = Raw(REG_BINARY, Bytes(45, 2, false));
+      rule = Raw(REG_BINARY, wintest::RandomBytes(45, 2));
       break;
     case 3:
       display = Raw(REG_BINARY, "Binary " + n);  // no terminator
+      *listed = "Binary " + n;
       standard = Raw(REG_BINARY, std::string(600, 'S'));
       rule = Text("not a rule");
       break;
     case 4:
       display = Raw(REG_DWORD, std::string("D", 1) + n.substr(0, 3));
+      *listed = "D" + n;
       standard = Raw(REG_DWORD, std::string("\0\0\0\0", 4));
       rule = Raw(REG_DWORD, "rule");
       break;
     case 5:
       display = Raw(REG_QWORD, "Q" + n + "qqqq");
+      *listed = "Q" + n + "qqqq";
       daylight = Raw(REG_QWORD, std::string(8, '\xFF'));
-      rule = Raw(REG_QWORD, Bytes(8, 5, false));
+      rule = Raw(REG_QWORD, wintest::RandomBytes(8, 5));
       break;
     case 6:
       display = Raw(REG_NONE, "");
+      listed->clear();
       standard = Absent();
       break;
     case 7:
       display = Text("");
+      listed->clear();
       key = kPrefix + std::string(100, 'K');  // and a long key name
       break;
     case 8:
       display = Absent();
+      listed->clear();
       rule = Absent();
       break;
     case 9:
       display = Text(n + std::string(508, 'a'));   // 511 bytes
+      *listed = n + std::string(508, 'a');
       standard = Text(n + std::string(509, 'b'));  // 512
       daylight = Text(n + std::string(510, 'c'));  // 513
       break;
     case 10:
       display = Raw(REG_BINARY, n + std::string(509, 'B'));  // 512 bytes, no terminator
+      *listed = n + std::string(508, 'B');
       break;
     case 11:
       display = Text(n + std::string(4093, 'L'));
+      *listed = n + std::string(508, 'L');
       break;
     case 12:
-      // Non-zero bytes of every value, 64 KB of them in the first few zones.
-      display = Raw(REG_BINARY, n + Bytes(i < 20 ? 65536 : 700, unsigned(i), true));
+      // Non-zero bytes of every value, 64 KB of them in the first few zones; listed, the first 508.
+      display = Raw(REG_BINARY, n + NameBytes(i < 20 ? 65536 : 700, unsigned(i)));
+      *listed = n + NameBytes(508, unsigned(i));
       break;
     case 13:
       display = Text("Zone \xE9\xE8\xFC\x80\x9F " + n);
+      *listed = "Zone \xE9\xE8\xFC\x80\x9F " + n;
       standard = Text("Std \xC0\xFF " + n);
       break;
     case 14:
       display = Raw(REG_LINK, "Link " + n);
+      *listed = "Link " + n;
       break;
     case 15:
       display = Raw(REG_RESOURCE_LIST, "Resources " + n + std::string("\0tail", 5));
+      *listed = "Resources " + n;
       break;
     case 16:
       display = Text(n + std::string(i < 20 ? (1 << 20) : 2000, 'M'));
+      *listed = n + std::string(508, 'M');
       break;
     case 17:
       standard = Text(std::string(i < 20 ? 65536 : 3000, 's'));
-      daylight = Raw(REG_BINARY, Bytes(i < 20 ? 65536 : 3000, 3, false));
+      daylight = Raw(REG_BINARY, wintest::RandomBytes(i < 20 ? 65536 : 3000, 3));
       break;
     case 18:
-      rule = Raw(REG_BINARY, Bytes(i < 20 ? (1 << 20) : 100, 4, false));
+      rule = Raw(REG_BINARY, wintest::RandomBytes(i < 20 ? (1 << 20) : 100, 4));
       break;
     case 19:
       display = Text("(UTC+01:00) Campaign 000");  // the same name as zone 0
+      *listed = "(UTC+01:00) Campaign 000";
       break;
   }
   return AddZone(key, display, standard, daylight, rule);
@@ -267,20 +253,25 @@ void HostileCatalogue() {
     return;
 
   Section("three hundred zones of every shape: the dialog lists those with a display name");
+  std::vector<std::string> listed = CatalogueDisplayNames();
   bool added = true;
-  for (int i = 0; i < kZones; ++i) added = AddCampaignZone(i) && added;
+  for (int i = 0; i < kZones; ++i) {
+    std::string entry;
+    added = AddCampaignZone(i, &entry) && added;
+    if (!entry.empty()) listed.push_back(entry);
+  }
   ok(added, "the zones could not all be added");
   DeleteProgramKey();
   const std::string before = CatalogueDump();
   // OK on the zone whose display name is a megabyte long: it is listed, and saved, cut to 511
   // bytes.
-  const std::string cut = (Number(16) + std::string(1 << 20, 'M')).substr(0, 511);
+  const std::string cut = "016" + std::string(508, 'M');
   QuorvelRun r = RunQuorvel("", [&](HWND dialog) {
     ok(SelectZone(dialog, cut), "the megabyte name is not listed cut to 511 bytes");
     wintest::Click(dialog, IDOK);
   });
   check_run(r, 1, true);
-  check_listed(r.dialog.entries);
+  check_listed(r.dialog.entries, listed);
   ok(std::count(r.dialog.entries.begin(), r.dialog.entries.end(), "(UTC+01:00) Campaign 000") ==
          1 + kZones / 20,
      "duplicate display names are not each listed");
@@ -344,23 +335,17 @@ void LongTwoByteName() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string caption = TemplateCaption();
-  ok(!caption.empty() && caption[0] != '(', "the zone dialog's template has no caption: %s",
-     caption.c_str());
-  ok(std::all_of(caption.begin(), caption.end(), [](char c) { return c > 0; }),
-     "the template's caption is not plain ASCII (English)");
-
   if (argc == 3 && strcmp(argv[1], "--texts") == 0) {
     LANGID want = static_cast<LANGID>(strtoul(argv[2], nullptr, 16));
     ok(GetUserDefaultUILanguage() == want,
        "the user's language is 0x%04x (is 0x%04x; is the locale installed?)", want,
        GetUserDefaultUILanguage());
-    FirstStart(caption, false);
+    FirstStart(false);
     LongTwoByteName();
     return wintest::Summary();
   }
-  FirstStart(caption, false);
-  FirstStart(caption, true);
+  FirstStart(false);
+  FirstStart(true);
   HostileCatalogue();
   LongTwoByteName();
   return wintest::Summary();

@@ -21,6 +21,9 @@ const char kCatalogue[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time
 const char kBackupRoot[] = "SOFTWARE\\Quorvel Test Backup";
 const char kBackup[] = "SOFTWARE\\Quorvel Test Backup\\Time Zones";
 
+// The zone dialog's caption, the same in every language.
+const char kDialogCaption[] = "Quorvel Time Zone Selector";
+
 // The English string table, ids 103 to 116.
 // clang-format off
 const char* const kEnglish[] = {
@@ -194,20 +197,6 @@ inline std::string StandardNameInForce() {
   return name;
 }
 
-// The zone the program preselects when nothing is saved: the last one, in enumeration order,
-// whose standard name is the one in force (ASCII case folded); "" when there is none.
-inline std::string ZoneInForce() {
-  const std::string inForce = StandardNameInForce();
-  std::string found;
-  for (const CatalogueZone& z : ReadCatalogue()) {
-    if (!z.display.empty() && !inForce.empty() &&
-        lstrcmpiA(z.standard.c_str(), inForce.c_str()) == 0) {
-      found = z.display;
-    }
-  }
-  return found;
-}
-
 // Adds a zone key with the given values (absent ones are not written).
 inline bool AddZone(const std::string& key, const Value& display, const Value& standard,
                     const Value& daylight, const Value& rule) {
@@ -232,6 +221,17 @@ inline void RemoveZones(const std::string& prefix) {
     if (z.key.compare(0, prefix.size(), prefix) == 0) RegDeleteTreeA(catalogue, z.key.c_str());
   }
   RegCloseKey(catalogue);
+}
+
+// A zone planted with the standard name in force, under a key that sorts after the prefix's own
+// zones: of the zones with that name it is the last one walked, the one the program preselects
+// when nothing is saved, so the tests expect it by this literal name.
+const char kZoneInForce[] = "(UTC+13:30) Quorvel Zone In Force";
+const char kZoneInForceKey[] = "zzQuorvel Zone In Force";
+inline bool AddZoneInForce(const std::string& key = kZoneInForceKey) {
+  return ok(AddZone(key, Text(kZoneInForce), Text(StandardNameInForce()), Text("In Force Dlt"),
+                    Raw(REG_BINARY, std::string(44, '\0'))),
+            "cannot add the zone in force");
 }
 
 // Saves the catalogue under kBackup (unless a saved copy is already there).
@@ -310,11 +310,9 @@ inline bool SelectZone(HWND dialog, const std::string& name) {
 // the zone dialog (Cancel when none is given), every message box gets OK.
 inline QuorvelRun RunQuorvel(const std::string& arguments,
                              const std::function<void(HWND)>& answer = nullptr,
-                             bool icons = false) {
+                             wintest::RunOptions options = wintest::RunOptions()) {
   QuorvelRun r;
-  r.icons = icons;
-  wintest::RunOptions options;
-  options.boxIcons = icons;
+  r.icons = options.boxIcons;
   options.onDialog = [&](HWND dialog) {
     if (r.run.dialogs == 0) {  // counted after this: the first one
       HWND list = GetDlgItem(dialog, IDC_ZONE_LIST);

@@ -13,7 +13,7 @@ const char kChosen[] = "(UTC+09:00) Osaka, Sapporo, Tokyo";
 
 void FlowAcrossRuns() {
   DeleteProgramKey();
-  const std::string inForce = ZoneInForce();
+  AddZoneInForce();
 
   Section("OK with the box cleared and another zone chosen");
   QuorvelRun r = RunQuorvel("", [](HWND dialog) {
@@ -50,9 +50,9 @@ void FlowAcrossRuns() {
   Section("an empty saved name shows the dialog though the flag is off");
   r = RunQuorvel("");
   check_run(r, 1, false);
-  ok(r.dialog.selected == inForce, "selected '%s', in force '%s'", r.dialog.selected.c_str(),
-     inForce.c_str());
+  ok(r.dialog.selected == kZoneInForce, "selected '%s'", r.dialog.selected.c_str());
   DeleteProgramKey();
+  RemoveZones(kZoneInForceKey);
 }
 
 // With a zone saved, the switch and the stored flag decide between the dialog and the silent
@@ -84,8 +84,9 @@ void DecisionTable() {
     if (c.state.present) SetProgramValue("State", c.state);
     const std::string before = KeySnapshot();
     // The warning's icon is read once, on the plain silent start.
-    const bool icons = !c.dialog && c.arguments[0] == '\0';
-    QuorvelRun r = RunQuorvel(c.arguments, nullptr, icons);
+    wintest::RunOptions options;
+    options.boxIcons = !c.dialog && c.arguments[0] == '\0';
+    QuorvelRun r = RunQuorvel(c.arguments, nullptr, options);
     check_run(r, c.dialog ? 1 : 0, !c.dialog);
     if (c.dialog) {
       const LRESULT check = c.state == Dword(0) ? BST_UNCHECKED : BST_CHECKED;
@@ -105,12 +106,11 @@ void Unattended() {
   hidden.hiddenStation = true;
   hidden.timeoutMs = 10000;
   const char* const what[] = {"the first start", "/x with a zone saved", "the silent start"};
-  const char* const arguments[] = {"", " /x", ""};
+  const char* const arguments[] = {"", "/x", ""};
   for (int i = 0; i < 3; ++i) {
     Section((std::string("unattended: ") + what[i]).c_str());
     const std::string before = KeySnapshot();
-    const wintest::Outcome o =
-        wintest::Run(wintest::Quote(wintest::ExeDir() + "quorvel.exe") + arguments[i], hidden);
+    const wintest::Outcome o = RunQuorvel(arguments[i], nullptr, hidden).run;
     ok(o.ended && o.exitCode == 0, "ended %d, exit code 0x%08lX (start error %lu)", o.ended,
        o.exitCode, o.startError);
     ok(KeySnapshot() == before, "the program key changed: %s", KeySnapshot().c_str());

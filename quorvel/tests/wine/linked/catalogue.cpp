@@ -22,10 +22,14 @@ std::string Lower(std::string s) {
   return s;
 }
 
+// The zone in force planted among the test zones, removed with them.
+const std::string kInForceKey = kTestPrefix + std::string("In Force");
+
 void FullCatalogueSortedWithZoneInForce() {
   wintest::Section("full catalogue, sorted, zone in force preselected");
   DeleteProgramKey();
   Messages().clear();
+  AddZoneInForce(kInForceKey);
   std::vector<CatalogueZone> zones = ReadCatalogue();
   ZoneWindow w;
   ok(FillZoneList(w.handle()) == 1, "FillZoneList did not report a listed zone");
@@ -44,12 +48,9 @@ void FullCatalogueSortedWithZoneInForce() {
     sorted = sorted && lstrcmpiA(entries[i - 1].c_str(), entries[i].c_str()) <= 0;
   ok(sorted, "entries are not in the control's sorted order");
   ok(entries != displays, "entries are in registry order, not sorted by the control");
-  std::string inForce = ZoneInForce();
-  ok(!inForce.empty(), "no catalogue zone has the standard name in force (%s)",
-     StandardNameInForce().c_str());
-  ok(w.Selected() == inForce, "selected '%s', zone in force '%s'", w.Selected().c_str(),
-     inForce.c_str());
+  ok(w.Selected() == kZoneInForce, "selected '%s'", w.Selected().c_str());
   ok(Messages().empty(), "%u messages shown", static_cast<unsigned>(Messages().size()));
+  RemoveTestZones();
 }
 
 void LaterZoneWithTheSameStandardNameWins() {
@@ -60,7 +61,7 @@ void LaterZoneWithTheSameStandardNameWins() {
   // force in both.
   AddTestZone("A", Text("(UTC+13:45) Quorvel Earlier"), Text(Lower(inForce)), Text("D"), Raw(REG_BINARY, Rule(1)));
   AddTestZone("B", Text("(UTC+13:45) Quorvel Later"), Text(Upper(inForce)), Text("D"), Raw(REG_BINARY, Rule(2)));
-  // Differs in a letter beyond ASCII case: never the zone in force.
+  // The name in force and one letter more: names are compared whole, never the zone in force.
   AddTestZone("C", Text("(UTC+13:45) Quorvel Accented"), Text(inForce + "\xC9"), Text("D"), Raw(REG_BINARY, Rule(3)));
   {
     ZoneWindow w;
@@ -74,7 +75,7 @@ void SavedZoneWinsAndMustMatchExactly() {
   wintest::Section("saved zone");
   AddTestZone("Saved", Text("(UTC-11:15) Quorvel Saved Zone"), Text("Quorvel Saved Std"),
           Text("Quorvel Saved Dlt"), Raw(REG_BINARY, Rule(7)));
-  std::string inForce = ZoneInForce();
+  AddZoneInForce(kInForceKey);
   struct Case {
     const char* what;
     bool hasKey;
@@ -98,7 +99,7 @@ void SavedZoneWinsAndMustMatchExactly() {
     ZoneRecord saved = LoadSavedZone("TZ0");
     ZoneWindow w;
     FillZoneList(w.handle());
-    std::string want = c.selected ? c.selected : inForce;
+    std::string want = c.selected ? c.selected : kZoneInForce;
     ok(w.Selected() == want, "%s: selected '%s', want '%s'", c.what, w.Selected().c_str(),
        want.c_str());
     if (c.selected) {
@@ -220,7 +221,7 @@ void OversizedAndUnterminatedText() {
   std::vector<std::string> entries = w.Entries();
   ok(std::count(entries.begin(), entries.end(), cutDisplay) == 1, "cut long name not listed");
   ok(std::count(entries.begin(), entries.end(), cutExact) == 1, "cut exact name not listed");
-  ok(w.Select(cutDisplay), "cannot select the long entry");
+  ok(SelectZone(w.handle(), cutDisplay), "cannot select the long entry");
   r = ReadSelectedZone(w.handle());
   ok(r.displayName == cutDisplay, "ReadSelectedZone of the long entry");
   SaveSelectedZone(w.handle(), "TZ0");
@@ -237,7 +238,7 @@ void OversizedAndUnterminatedText() {
 }
 
 void EmptyCatalogue() {
-  wintest::Section("empty catalogue");
+  wintest::Section("empty catalogue, then one zone that is not the zone in force");
   DeleteProgramKey();
   Messages().clear();
   if (!ok(SaveCatalogue(), "cannot save the catalogue")) return;
@@ -252,6 +253,16 @@ void EmptyCatalogue() {
     ok(w.List(CB_GETCOUNT) == 0, "entries in the list");
     ok(Messages().empty(), "%u messages shown for an empty catalogue",
        static_cast<unsigned>(Messages().size()));
+  }
+  // One zone, not the one in force: listed, and nothing is preselected.
+  AddTestZone("Other", Text("(UTC+13:45) Quorvel Other"), Text("Quorvel Other Std"), Text("D"),
+              Raw(REG_BINARY, Rule(5)));
+  {
+    ZoneWindow w;
+    ok(FillZoneList(w.handle()) == 1, "the zone was not listed");
+    ok(w.Entries() == std::vector<std::string>{"(UTC+13:45) Quorvel Other"}, "%u entries",
+       static_cast<unsigned>(w.Entries().size()));
+    ok(w.Selected() == "<none>", "selected '%s'", w.Selected().c_str());
   }
   ok(RestoreCatalogue(), "the catalogue could not be put back");
 }

@@ -67,32 +67,13 @@ class ZoneWindow {
   ZoneWindow& operator=(const ZoneWindow&) = delete;
 
   HWND handle() const { return window_; }
+  HWND Combo() const { return GetDlgItem(window_, IDC_ZONE_LIST); }
   LRESULT List(UINT message, WPARAM w = 0, LPARAM l = 0) const {
-    return SendDlgItemMessageA(window_, IDC_ZONE_LIST, message, w, l);
+    return SendMessageA(Combo(), message, w, l);
   }
-  std::vector<std::string> Entries() const {
-    std::vector<std::string> out;
-    LRESULT count = List(CB_GETCOUNT);
-    for (LRESULT i = 0; i < count; ++i) out.push_back(Entry(i));
-    return out;
-  }
-  std::string Entry(LRESULT index) const {
-    LRESULT length = List(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
-    if (length < 0) return "<none>";
-    std::vector<char> text(static_cast<size_t>(length) + 1);
-    List(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    return std::string(text.data());
-  }
+  std::vector<std::string> Entries() const { return wintest::ComboEntries(Combo()); }
   // The selected entry's text, or "<none>".
-  std::string Selected() const {
-    LRESULT index = List(CB_GETCURSEL);
-    return index == CB_ERR ? "<none>" : Entry(index);
-  }
-  bool Select(const std::string& text) const {
-    LRESULT index = List(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                         reinterpret_cast<LPARAM>(text.c_str()));
-    return index != CB_ERR && List(CB_SETCURSEL, static_cast<WPARAM>(index)) == index;
-  }
+  std::string Selected() const { return wintest::ComboEntry(Combo(), List(CB_GETCURSEL)); }
   void SetCheck(bool on) const {
     SendDlgItemMessageA(window_, IDC_SHOW_AT_STARTUP, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED,
                         0);
