@@ -18,8 +18,9 @@ size_t FirstInexactAnsi(const WCHAR* wide, const char* narrow, uint32_t* codePoi
 
 // The name by which pathmint uses an item the platform named twice, narrow and wide: narrow
 // itself when it is exactly wide; else the item's short (8.3) name, where its volume keeps one and
-// the code page holds it: the same item, never the one a look-alike names. False, out left empty,
-// when there is neither or it does not fit capacity bytes.
+// the code page holds it, or for an item not made yet its folder's short name and its own exact
+// name: the same item, never the one a look-alike names. False, out left empty, when there is
+// none of these or it does not fit capacity bytes.
 bool ExactAnsiPath(const char* narrow, const WCHAR* wide, char* out, size_t capacity);
 
 #endif

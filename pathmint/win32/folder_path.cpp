@@ -47,12 +47,19 @@ bool FullPathName(const char* name, char* out, size_t capacity) {
   if (capacity > 0) out[0] = '\0';
   if (!name || !*name || capacity == 0) return false;
   // The length without the terminator when it fitted, else the size it would need.
-  const DWORD length = GetFullPathNameA(name, static_cast<DWORD>(capacity), out, nullptr);
-  if (length == 0 || length >= capacity) {
-    out[0] = '\0';
-    return false;
-  }
-  return true;
+  char narrow[kPathBufferSize];
+  const DWORD length = GetFullPathNameA(name, sizeof narrow, narrow, nullptr);
+  if (length == 0 || length >= capacity || length >= sizeof narrow) return false;
+  // A drive-relative name (D:App) is resolved against that drive's own current directory, which
+  // the code page may not hold: the full name is the Unicode one's, exactly or by short names.
+  WCHAR wideName[kPathBufferSize];
+  WCHAR wide[kPathBufferSize];
+  const DWORD wideLength =
+      MultiByteToWideChar(CP_ACP, 0, name, -1, wideName, kPathBufferSize) > 0
+          ? GetFullPathNameW(wideName, kPathBufferSize, wide, nullptr)
+          : 0;
+  return wideLength > 0 && wideLength < kPathBufferSize &&
+         ExactAnsiPath(narrow, wide, out, capacity);
 }
 
 bool LinkFilePath(int32_t specialFolder, const char* linkFile, char* out, size_t capacity) {

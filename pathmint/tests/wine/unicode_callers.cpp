@@ -28,11 +28,11 @@ const wchar_t kDesktopKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
 // Runs pathmint (or its copy program) with a Unicode command-line tail, in the folder cwd of the
-// scratch folder.
+// scratch folder (or cwd itself, a full name).
 Effect RunUnicode(const std::wstring& arguments, const std::wstring& cwd = L"",
                   const std::wstring& program = L"") {
   wintest::RunOptions options;
-  options.wideCwd = g_wideDir + cwd;
+  options.wideCwd = cwd.find(L':') == std::wstring::npos ? g_wideDir + cwd : cwd;
   const std::wstring exe =
       program.empty() ? wintest::Wide(wintest::ExeDir() + "pathmint.exe") : g_wideDir + program;
   return Observe(g_dir, [&] { return wintest::Run(L"\"" + exe + L"\" " + arguments, options); });
@@ -88,6 +88,17 @@ void Places(const CodePage& cp, bool held) {
     skip("the volume keeps no short names: a folder the code page cannot hold is refused");
   } else {
     check_effect(RunUnicode(L"/L:App /T:x", x + L"dir"), "+" + shown + "dir\\App.lnk", 0);
+    // A drive-relative name, started on another drive: the scratch drive's own current directory
+    // is the folder, as the caller's environment says ("=Z:").
+    const std::wstring drive = g_wideDir.substr(0, 2);
+    if (drive == L"C:") {
+      skip("the scratch folder is on drive C:, where the runs start");
+    } else {
+      SetEnvironmentVariableW((L"=" + drive).c_str(), (g_wideDir + x + L"dir").c_str());
+      check_effect(RunUnicode(L"/L:" + drive + L"Drive /T:x", L"C:\\"),
+                   "+" + shown + "dir\\Drive.lnk", 0);
+      SetEnvironmentVariableW((L"=" + drive).c_str(), nullptr);
+    }
 
     // The user's desktop moved to a folder named with the character.
     const std::wstring desktop = g_wideDir + x + L"user\\Desktop";
