@@ -7,6 +7,7 @@
 source "$(dirname "$0")/common.bash"
 name=${1:?usage: $0 release-name next.msi pathmint.exe quorvel.exe} next=${2:?} released=("${@:3}")
 wine() { "${WINE_RUN:?WINE_RUN is not set}" "$build" "$@"; }
+wine --can-run "${released[0]}" || exit
 
 msi=$build/$name.msi
 [ -f "$msi" ] || { echo "FAIL no $msi (built with the programs)"; exit 1; }

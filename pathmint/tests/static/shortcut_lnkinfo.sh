@@ -3,6 +3,7 @@
 # shortcut file format): path, arguments, icon location and index, file names.
 set -u
 exe=$1
+"$WINE_RUN" "$BUILD_DIR" --can-run "$exe" || exit
 
 scratch=$BUILD_DIR/scratch/lnkinfo
 rm -rf "$scratch" && mkdir -p "$scratch"

@@ -6,6 +6,7 @@ set -u
 exe=${1:?usage: $0 quorvel.exe}
 tester=$BUILD_DIR/quorvel_wine_dialog.exe
 [ -f "$tester" ] || { echo "FAIL no test program $tester"; exit 1; }
+"$WINE_RUN" "$BUILD_DIR" --can-run "$tester" || exit
 
 status=0
 for pair in de_DE:0407 fr_FR:040c ja_JP:0411 en_US:0409; do

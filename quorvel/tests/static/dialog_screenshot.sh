@@ -4,6 +4,7 @@
 # end quorvel with exit code 0 and leave the program key absent.
 set -u
 exe=${1:?usage: $0 quorvel.exe}
+"$WINE_RUN" "$BUILD_DIR" --can-run "$exe" || exit
 for tool in xdotool xwd convert identify; do
   command -v "$tool" >/dev/null || { echo "FAIL $tool is not installed"; exit 1; }
 done
