@@ -69,7 +69,7 @@ void FirstStart(bool closeBox) {
   check_run(r, 1, false);
   ok(r.dialog.check == BST_CHECKED, "check box %ld on a first start", long(r.dialog.check));
   check_listed(r.dialog.entries, CatalogueDisplayNames());
-  ok(r.dialog.selected == kZoneInForce, "selected '%s'", r.dialog.selected.c_str());
+  ok(r.dialog.selected == ZoneInForce(), "selected '%s'", r.dialog.selected.c_str());
   RemoveZones(kZoneInForceKey);
   ok(KeySnapshot() == "absent", "the program key was written: %s", KeySnapshot().c_str());
 }
