@@ -132,6 +132,16 @@ TEST(SameZoneName, ReadsAFullNameFieldWithoutTerminator) {
   EXPECT_TRUE(SameZoneName(field, u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdef"));
   EXPECT_FALSE(SameZoneName(field, u"abcdefghijklmnopqrstuvwxyzABCDEFG"));
   EXPECT_FALSE(SameZoneName(field, u"abcdefghijklmnopqrstuvwxyzABCDE"));
+
+  // The key name's field holds 128 units: read whole, past the standard name's 32.
+  char16_t key[128];
+  std::u16string name;
+  for (std::size_t i = 0; i < 128; ++i) name += static_cast<char16_t>(u'a' + i % 26);
+  for (std::size_t i = 0; i < 128; ++i) key[i] = name[i];
+  EXPECT_TRUE(SameZoneName(key, name.c_str()));
+  EXPECT_FALSE(SameZoneName(key, (name + u"x").c_str()));
+  EXPECT_FALSE(SameZoneName(key, name.substr(0, 127).c_str()));
+  EXPECT_FALSE(SameZoneName(key, name.substr(0, 32).c_str()));
 }
 
 }  // namespace
