@@ -38,8 +38,8 @@ extern const char kTimeZonePrivilege[];  // "SeTimeZonePrivilege"
 // ApplyZone with the setters and the privilege as parameters: enables the privilege, calls the
 // dynamic setter (or, without one, the plain setter) once with the translated record, switches
 // the privilege off again, announces the change where the setter accepted it, and returns the
-// setter's verdict. A record whose rule was not read
-// whole, or whose key name does not fit, is not applied: false, and no setter is called.
+// setter's verdict. A record whose rule was not read whole, or whose key name does not fit, is not
+// applied: false, no setter is called and nothing is announced.
 bool ApplyZoneWith(const ZoneRecord& record, const TimeZoneSetters& setters,
                    const char* privilegeName);
 

@@ -83,8 +83,9 @@ const unsigned char* FindStringEntry(HMODULE module, HRSRC resource, UINT id) {
 
 StringLoad LoadResourceString(ResourceText& text, HMODULE module, UINT id, LANGID language) {
   WORD block = StringBlockNumber(static_cast<std::uint16_t>(id));
-  HRSRC resource = language == 0 ? FindResourceA(module, MAKEINTRESOURCEA(block), RT_STRING)
-                                 : FindResourceExA(module, RT_STRING, MAKEINTRESOURCEA(block), language);
+  HRSRC resource =
+      language == 0 ? FindResourceA(module, MAKEINTRESOURCEA(block), RT_STRING)
+                    : FindResourceExA(module, RT_STRING, MAKEINTRESOURCEA(block), language);
   if (resource == nullptr) return kNoString;
   const unsigned char* entry = FindStringEntry(module, resource, id);
   if (entry == nullptr) return kNoString;

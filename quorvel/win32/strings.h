@@ -1,7 +1,7 @@
 // Localised strings: a string id turned into ANSI text in the language that the platform's
 // resource loader picks for the calling thread, or in English where the ANSI code page cannot
-// hold that language's text. (ShowResourceMessage and ApplyDialogTexts, the two
-// operations the rest of the program uses, are declared in quorvel.h.)
+// hold that language's text. (ShowResourceMessage and ApplyDialogTexts, the two operations the
+// rest of the program uses, are declared in quorvel.h.)
 #ifndef QUORVEL_STRINGS_H
 #define QUORVEL_STRINGS_H
 

@@ -235,8 +235,8 @@ void CarriesTheZonesKeyName() {
     }
     g_plainCalls = g_dynamicCalls = g_announced = 0;
     ok(!ApplyZoneWith(record, kBoth, kTimeZonePrivilege), "applied with a key name cut short");
-    ok(g_plainCalls + g_dynamicCalls + g_announced == 0, "setters called %d and %d times, announced %d", g_plainCalls,
-       g_dynamicCalls, g_announced);
+    ok(g_plainCalls + g_dynamicCalls + g_announced == 0,
+       "setters called %d and %d times, announced %d", g_plainCalls, g_dynamicCalls, g_announced);
   }
 
   // The plain call always, and the dynamic one, which kernel32 exports on every system since

@@ -44,10 +44,9 @@ inline void RemoveTestZones() { RemoveZones(kTestPrefix); }
 // only the zones a test adds; RestoreCatalogue puts it back.
 inline bool EmptyTheCatalogue() {
   HKEY catalogue;
-  if (!ok(SaveCatalogue(), "cannot save the catalogue") ||
-      RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCatalogue, 0, KEY_ALL_ACCESS, &catalogue) != ERROR_SUCCESS) {
+  if (!ok(SaveCatalogue(), "cannot save the catalogue")) return false;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCatalogue, 0, KEY_ALL_ACCESS, &catalogue) != ERROR_SUCCESS)
     return false;
-  }
   const bool emptied = RegDeleteTreeA(catalogue, nullptr) == ERROR_SUCCESS;
   RegCloseKey(catalogue);
   return ok(emptied, "cannot empty the catalogue");
