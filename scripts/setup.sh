@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine64 fonts-wine xvfb xdotool x11-apps imagemagick
+  wine64 fonts-wine fonts-vlgothic xvfb xdotool x11-apps imagemagick
   liblnk-utils icoutils libimage-exiftool-perl
   locales file python3 procps
   wixl msitools openssl

@@ -1,6 +1,6 @@
 // Text rules of the zone catalogue that need no Windows header: keeping registry text inside its
-// fixed field, cutting a converted name to the platform's 32-unit name field, and matching the
-// standard name in force against a zone's standard name.
+// fixed field, cutting a converted name to the platform's 32-unit name field, and matching a name
+// of the zone in force (its standard name or its key name) against a zone's.
 #ifndef QUORVEL_ZONE_TEXT_H
 #define QUORVEL_ZONE_TEXT_H
 
@@ -34,17 +34,18 @@ void FitZoneName(const Unit* text, Unit (&field)[kZoneNameUnits]) {
   for (; i < kZoneNameUnits; ++i) field[i] = 0;
 }
 
-// True when the standard name in force (a 32-unit field that need not be terminated) equals the
+// True when a name of the zone in force (a field of the platform's, which need not be
+// terminated when full: the standard name's 32 units, the key name's 128) equals the
 // zero-terminated candidate, with only the ASCII letters A to Z folded to lower case. An empty
 // name matches nothing.
-template <typename Unit>
-bool SameStandardName(const Unit (&inForce)[kZoneNameUnits], const Unit* candidate) {
+template <typename Unit, std::size_t Units>
+bool SameZoneName(const Unit (&inForce)[Units], const Unit* candidate) {
   auto fold = [](Unit u) -> Unit {
     return (u >= 'A' && u <= 'Z') ? static_cast<Unit>(u - 'A' + 'a') : u;
   };
   if (inForce[0] == 0 || candidate[0] == 0) return false;
   std::size_t i = 0;
-  for (; i < kZoneNameUnits && inForce[i] != 0; ++i) {
+  for (; i < Units && inForce[i] != 0; ++i) {
     if (candidate[i] == 0 || fold(inForce[i]) != fold(candidate[i])) return false;
   }
   return candidate[i] == 0;

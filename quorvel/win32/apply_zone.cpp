@@ -9,6 +9,9 @@ const char kTimeZonePrivilege[] = "SeTimeZonePrivilege";
 
 namespace {
 
+// How long the broadcast waits for each window; a hung one is skipped at once.
+const UINT kAnnounceTimeoutMs = 2000;
+
 void CopyDate(const ZoneDate& from, SYSTEMTIME* to) {
   to->wYear = from.year;
   to->wMonth = from.month;
@@ -103,13 +106,20 @@ bool ApplyZoneWith(const ZoneRecord& record, const TimeZoneSetters& setters,
     AdjustTokenPrivileges(token, FALSE, &privilege, 0, nullptr, nullptr);
   }
   if (token) CloseHandle(token);
+  if (accepted && setters.announce) setters.announce();
   return accepted;
+}
+
+void AnnounceZoneChange() {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, 0, SMTO_ABORTIFHUNG, kAnnounceTimeoutMs,
+                      &result);
 }
 
 TimeZoneSetters PlatformTimeZoneSetters() {
   // Looked up at run time, so that the program still starts where the platform lacks the dynamic
   // call; converted through the one function type that may stand for any other.
-  TimeZoneSetters setters = {SetTimeZoneInformation, nullptr};
+  TimeZoneSetters setters = {SetTimeZoneInformation, nullptr, AnnounceZoneChange};
   HMODULE kernel = GetModuleHandleA("kernel32.dll");
   FARPROC found = kernel ? GetProcAddress(kernel, "SetDynamicTimeZoneInformation") : nullptr;
   if (found) {

@@ -39,6 +39,48 @@ void ReadZoneRule(HKEY zone, ZoneRecord* record) {
   }
 }
 
+// The zone in force as the platform names it: by its standard name, which the platform gives in
+// the user's display language, and, from Windows Vista on, by its key name in the catalogue, the
+// same in every language (empty where the platform gives none).
+struct ZoneInForce {
+  WCHAR standardName[kZoneNameUnits];
+  WCHAR keyName[128];
+};
+
+using DynamicZoneGetter = DWORD(WINAPI*)(DYNAMIC_TIME_ZONE_INFORMATION* info);
+
+void ReadZoneInForce(ZoneInForce* inForce) {
+  std::memset(inForce, 0, sizeof *inForce);
+  TIME_ZONE_INFORMATION plain;
+  std::memset(&plain, 0, sizeof plain);
+  GetTimeZoneInformation(&plain);
+  std::memcpy(inForce->standardName, plain.StandardName, sizeof inForce->standardName);
+  // Looked up at run time: kernel32 has the call only from Windows Vista on.
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  FARPROC found = kernel ? GetProcAddress(kernel, "GetDynamicTimeZoneInformation") : nullptr;
+  if (found == nullptr) return;
+  DYNAMIC_TIME_ZONE_INFORMATION dynamic;
+  std::memset(&dynamic, 0, sizeof dynamic);
+  auto get = reinterpret_cast<DynamicZoneGetter>(reinterpret_cast<void (*)()>(found));
+  if (get(&dynamic) == TIME_ZONE_ID_INVALID) return;
+  std::memcpy(inForce->keyName, dynamic.TimeZoneKeyName, sizeof inForce->keyName);
+}
+
+bool IsKeyInForce(const ZoneInForce& inForce, const char* keyName) {
+  WCHAR wide[kSubkeyNameSize] = {};
+  int units = MultiByteToWideChar(CP_ACP, 0, keyName, -1, wide, kSubkeyNameSize);
+  return units > 0 && SameZoneName(inForce.keyName, wide);
+}
+
+bool HasStandardNameInForce(const ZoneInForce& inForce, HKEY zone) {
+  char standard[kZoneNameSize] = {};
+  ReadRegistryText(zone, "Std", standard, sizeof standard);
+  WCHAR wide[261] = {};
+  int units = MultiByteToWideChar(CP_ACP, 0, standard, -1, wide, 261);
+  // A name too long for the buffer cannot be the one in force (at most 32 units) anyway.
+  return units > 0 && SameZoneName(inForce.standardName, wide);
+}
+
 }  // namespace
 
 ZoneRecord FindZoneByDisplayName(const char* name) {
@@ -79,16 +121,17 @@ ZoneRecord FindZoneByDisplayName(const char* name) {
 }
 
 int FillZoneList(HWND dialog) {
-  TIME_ZONE_INFORMATION inForce;
-  std::memset(&inForce, 0, sizeof inForce);
-  GetTimeZoneInformation(&inForce);
+  ZoneInForce inForce;
+  ReadZoneInForce(&inForce);
 
   HKEY catalogue;
   if (!OpenCatalogue(&catalogue)) {
     ShowResourceMessage(IDS_ACCESS_DENIED_READ);
     return 0;
   }
-  char remembered[kZoneNameSize] = {};
+  // The zone named by the key in force, else the last one whose standard name is the one in force.
+  char byKey[kZoneNameSize] = {};
+  char byStandardName[kZoneNameSize] = {};
   int listed = 0;
   for (DWORD index = 0;; ++index) {
     HKEY zone;
@@ -104,13 +147,9 @@ int FillZoneList(HWND dialog) {
     ReadRegistryText(zone, "Display", display, sizeof display);
     if (display[0] != '\0') {
       SendDlgItemMessageA(dialog, IDC_ZONE_LIST, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(display));
-      char standard[kZoneNameSize] = {};
-      ReadRegistryText(zone, "Std", standard, sizeof standard);
-      WCHAR wide[261] = {};
-      int units = MultiByteToWideChar(CP_ACP, 0, standard, -1, wide, 261);
-      // A name too long for the buffer cannot be the one in force (at most 32 units) anyway.
-      if (units > 0 && SameStandardName(inForce.StandardName, wide)) {
-        std::memcpy(remembered, display, sizeof remembered);
+      if (IsKeyInForce(inForce, keyName)) std::memcpy(byKey, display, sizeof byKey);
+      if (HasStandardNameInForce(inForce, zone)) {
+        std::memcpy(byStandardName, display, sizeof byStandardName);
       }
       listed = 1;
     }
@@ -118,6 +157,8 @@ int FillZoneList(HWND dialog) {
   }
   RegCloseKey(catalogue);
 
+  char remembered[kZoneNameSize];
+  std::memcpy(remembered, byKey[0] != '\0' ? byKey : byStandardName, sizeof remembered);
   ZoneRecord saved = LoadSavedZone("TZ0");
   if (!IsEmptyZone(saved)) std::memcpy(remembered, saved.displayName, sizeof remembered);
 

@@ -8,14 +8,16 @@ namespace {
 
 const char kProgramKey[] = "SOFTWARE\\Corvant\\Brell Quorvel Utility";
 
+// Each step asks for only the access it needs: a policy may grant users reading and setting the
+// key's values and nothing more.
 bool OpenForReading(HKEY* key) {
-  return RegOpenKeyExA(HKEY_CURRENT_USER, kProgramKey, 0, KEY_READ, key) == ERROR_SUCCESS;
+  return RegOpenKeyExA(HKEY_CURRENT_USER, kProgramKey, 0, KEY_QUERY_VALUE, key) == ERROR_SUCCESS;
 }
 
 bool OpenForWriting(HKEY* key) {
   char noClass[] = "";
   return RegCreateKeyExA(HKEY_CURRENT_USER, kProgramKey, 0, noClass, REG_OPTION_NON_VOLATILE,
-                         KEY_ALL_ACCESS, nullptr, key, nullptr) == ERROR_SUCCESS;
+                         KEY_SET_VALUE, nullptr, key, nullptr) == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -25,10 +27,13 @@ int ReadStartupFlag() {
   if (!OpenForReading(&key)) return 1;
   DWORD state = 0;
   DWORD size = sizeof state;
+  DWORD type = REG_NONE;
   int result = 1;
-  // A value wider than 4 bytes fails to read and so counts as "show".
-  if (RegQueryValueExA(key, "State", nullptr, nullptr, reinterpret_cast<BYTE*>(&state), &size) ==
-      ERROR_SUCCESS) {
+  // Only a 4-byte REG_DWORD is a flag; any other value (text, binary, a value wider than 4 bytes,
+  // which fails to read) counts as "show", like a missing one.
+  if (RegQueryValueExA(key, "State", nullptr, &type, reinterpret_cast<BYTE*>(&state), &size) ==
+          ERROR_SUCCESS &&
+      type == REG_DWORD && size == sizeof state) {
     result = state == 1 ? 1 : 0;
   }
   RegCloseKey(key);

@@ -2,7 +2,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "code_page.h"
 #include "quorvel.h"
 #include "string_block.h"
 #include "strings.h"
@@ -14,36 +13,18 @@ namespace {
 // others, so the list is never written and needs no lock.
 HMODULE ResourceModule(unsigned index) { return index == 0 ? GetModuleHandleA(nullptr) : nullptr; }
 
-// How the code page of the UTF-16 to ANSI conversion is found. Chosen once per process, at the
-// first conversion; simultaneous first uses settle on the rule that was published first.
-enum CodePageRule : LONG { kRuleUnset = 0, kRuleThreadAcp = 1, kRuleLocaleInfo = 2 };
-volatile LONG g_codePageRule = kRuleUnset;
+const LANGID kEnglishUs = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 
-LONG ChooseCodePageRule() {
-  OSVERSIONINFOA version;
-  ZeroMemory(&version, sizeof version);
-  version.dwOSVersionInfoSize = sizeof version;
-  if (GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT &&
-      version.dwMajorVersion >= 5) {
-    return kRuleThreadAcp;
-  }
-  return kRuleLocaleInfo;
-}
-
-UINT ConversionCodePage() {
-  LONG rule = InterlockedCompareExchange(&g_codePageRule, kRuleUnset, kRuleUnset);
-  if (rule == kRuleUnset) {
-    LONG chosen = ChooseCodePageRule();
-    LONG before = InterlockedCompareExchange(&g_codePageRule, chosen, kRuleUnset);
-    rule = before == kRuleUnset ? chosen : before;
-  }
-  if (rule == kRuleThreadAcp) return CP_THREAD_ACP;  // resolved by the platform at each call
-  char digits[7];
-  int n = GetLocaleInfoA(GetThreadLocale(), LOCALE_IDEFAULTANSICODEPAGE, digits, sizeof digits);
-  if (n <= 0 || digits[0] == '\0') return GetACP();
-  digits[sizeof digits - 1] = '\0';
-  UINT codePage = CodePageFromDigits(digits, sizeof digits);
-  return codePage != 0 ? codePage : GetACP();
+// Converts UTF-16 text into the ANSI code page, with which the narrow controls and message boxes
+// decode it: exactly, or not at all. A character the code page lacks is never replaced by a
+// look-alike or the default character. A code page of UTF-8 holds every character and takes no
+// such flags.
+int ToAnsiExactly(const WCHAR* units, int count, char* out, int size) {
+  const bool utf8 = GetACP() == CP_UTF8;
+  BOOL usedDefault = FALSE;
+  int bytes = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, units, count, out, size,
+                                  nullptr, utf8 ? nullptr : &usedDefault);
+  return usedDefault ? 0 : bytes;
 }
 
 }  // namespace
@@ -100,54 +81,65 @@ const unsigned char* FindStringEntry(HMODULE module, HRSRC resource, UINT id) {
                          static_cast<std::uint16_t>(id));
 }
 
-bool LoadResourceString(ResourceText& text, HMODULE module, UINT id) {
+StringLoad LoadResourceString(ResourceText& text, HMODULE module, UINT id, LANGID language) {
   WORD block = StringBlockNumber(static_cast<std::uint16_t>(id));
-  HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(block), RT_STRING);
-  if (resource == nullptr) return false;
+  HRSRC resource =
+      language == 0 ? FindResourceA(module, MAKEINTRESOURCEA(block), RT_STRING)
+                    : FindResourceExA(module, RT_STRING, MAKEINTRESOURCEA(block), language);
+  if (resource == nullptr) return kNoString;
   const unsigned char* entry = FindStringEntry(module, resource, id);
-  if (entry == nullptr) return false;
+  if (entry == nullptr) return kNoString;
   // The entry lies wholly inside the block (checked by the walk). Resource data is aligned, and
   // every entry starts at an even offset, so its code units can be read in place.
   const WCHAR* units = reinterpret_cast<const WCHAR*>(StringEntryUnits(entry));
   int count = StringEntryLength(entry);
-  UINT codePage = ConversionCodePage();
-  int bytes = WideCharToMultiByte(codePage, 0, units, count, nullptr, 0, nullptr, nullptr);
+  int bytes = ToAnsiExactly(units, count, nullptr, 0);
+  if (bytes == 0 && count > 0) {
+    text.clear();
+    return kNotShowable;
+  }
   char* out = bytes > 0 ? text.Replace(static_cast<std::size_t>(bytes)) : nullptr;
   if (out == nullptr) {
-    // The conversion failed, or there is no memory for its result: the text is empty, the load
-    // still counts.
+    // An empty entry, or no memory for the text: the text is empty, the load still counts.
     text.clear();
-    return true;
+    return kLoaded;
   }
-  int written = WideCharToMultiByte(codePage, 0, units, count, out, bytes, nullptr, nullptr);
+  int written = ToAnsiExactly(units, count, out, bytes);
   text.Cut(written > 0 ? static_cast<std::size_t>(written) : 0);
-  return true;
+  return written > 0 ? kLoaded : kNotShowable;
+}
+
+LANGID ShownLanguage(const UINT* ids, std::size_t count) {
+  ResourceText text;
+  for (std::size_t i = 0; i < count; ++i) {
+    HMODULE module = FindStringModule(ids[i], 0);
+    if (module != nullptr && LoadResourceString(text, module, ids[i], 0) == kNotShowable) {
+      return kEnglishUs;
+    }
+  }
+  return 0;
 }
 
 void ShowResourceMessage(UINT id) {
   // A box where nobody can see it would never be closed, and the program would never end.
   if (!IsWindowStationVisible()) return;
+  const LANGID language = ShownLanguage(&id, 1);
   ResourceText text;
-  HMODULE module = FindStringModule(id, 0);
-  if (module != nullptr) LoadResourceString(text, module, id);
+  HMODULE module = FindStringModule(id, language);
+  if (module != nullptr) LoadResourceString(text, module, id, language);
   MessageBoxA(nullptr, text.c_str(), nullptr, MB_OK | MB_ICONWARNING);
 }
 
 void ApplyDialogTexts(HWND dialog) {
-  static const struct {
-    int control;
-    UINT id;
-  } kRows[] = {
-      {IDC_PROMPT, IDS_PROMPT},
-      {IDC_SHOW_AT_STARTUP, IDS_SHOW_AT_STARTUP},
-      {IDOK, IDS_OK},
-      {IDCANCEL, IDS_CANCEL},
-  };
+  static const int kControls[] = {IDC_PROMPT, IDC_SHOW_AT_STARTUP, IDOK, IDCANCEL};
+  static const UINT kIds[] = {IDS_PROMPT, IDS_SHOW_AT_STARTUP, IDS_OK, IDS_CANCEL};
+  // The dialog speaks one language: English where any of its texts cannot be shown.
+  const LANGID language = ShownLanguage(kIds, sizeof kIds / sizeof kIds[0]);
   // One text serves all rows: a missing string leaves the previous row's text in place.
   ResourceText text;
-  for (const auto& row : kRows) {
-    HMODULE module = FindStringModule(row.id, 0);
-    if (module != nullptr) LoadResourceString(text, module, row.id);
-    SetDlgItemTextA(dialog, row.control, text.c_str());
+  for (std::size_t i = 0; i < sizeof kIds / sizeof kIds[0]; ++i) {
+    HMODULE module = FindStringModule(kIds[i], language);
+    if (module != nullptr) LoadResourceString(text, module, kIds[i], language);
+    SetDlgItemTextA(dialog, kControls[i], text.c_str());
   }
 }

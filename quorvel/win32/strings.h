@@ -1,6 +1,7 @@
 // Localised strings: a string id turned into ANSI text in the language that the platform's
-// resource loader picks for the calling thread. (ShowResourceMessage and ApplyDialogTexts, the two
-// operations the rest of the program uses, are declared in quorvel.h.)
+// resource loader picks for the calling thread, or in English where the ANSI code page cannot
+// hold that language's text. (ShowResourceMessage and ApplyDialogTexts, the two operations the
+// rest of the program uses, are declared in quorvel.h.)
 #ifndef QUORVEL_STRINGS_H
 #define QUORVEL_STRINGS_H
 
@@ -43,8 +44,18 @@ HMODULE FindStringModule(UINT id, LANGID language);
 // null when the entry is absent or the block cannot be loaded.
 const unsigned char* FindStringEntry(HMODULE module, HRSRC resource, UINT id);
 
-// Loads id from module into text, converted to the thread's ANSI code page. False, with text
-// unchanged, when there is no present entry.
-bool LoadResourceString(ResourceText& text, HMODULE module, UINT id);
+// How a string was loaded: kNoString (no present entry; the text is unchanged), kLoaded (the text
+// holds it in the ANSI code page), kNotShowable (the code page cannot hold it exactly; the text is
+// empty).
+enum StringLoad { kNoString = 0, kLoaded, kNotShowable };
+
+// Loads id from module into text, converted to the ANSI code page, from the table of the given
+// language (0: the one the platform's resource loader picks for the calling thread).
+StringLoad LoadResourceString(ResourceText& text, HMODULE module, UINT id, LANGID language = 0);
+
+// The language in which the texts of these ids are shown: 0 (the loader's pick) where the ANSI
+// code page holds each of them exactly, else English (United States), which every ANSI code page
+// holds.
+LANGID ShownLanguage(const UINT* ids, std::size_t count);
 
 #endif

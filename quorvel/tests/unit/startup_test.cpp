@@ -1,7 +1,6 @@
 // The "/x" switch and the start-up decision.
 #include <gtest/gtest.h>
 
-#include "code_page.h"
 #include "startup.h"
 
 namespace {
@@ -51,18 +50,6 @@ TEST(StartupDecision, FollowsTheTableAndReadsTheFlagOnlyWhenItDecides) {
     EXPECT_EQ(g_flagReads, c.flagReads)
         << "saved " << c.saved << " forced " << c.forced << " flag " << c.flag;
   }
-}
-
-TEST(CodePageDigits, ReadsDecimalText) {
-  struct Case {
-    const char* text;
-    unsigned max;
-    unsigned value;
-  } cases[] = {
-      {"1252", 7, 1252}, {"932", 7, 932}, {"65001", 7, 65001}, {"", 7, 0},
-      {"0", 7, 0},       {"1252", 2, 12}, {"874", 7, 874},
-  };
-  for (const Case& c : cases) EXPECT_EQ(CodePageFromDigits(c.text, c.max), c.value) << c.text;
 }
 
 }  // namespace

@@ -97,7 +97,7 @@ TEST(FitZoneName, KeepsUnitsBeyondAscii) {
   EXPECT_EQ(std::u16string(field), u"Heure d\u2019\u00E9t\u00E9");
 }
 
-TEST(SameStandardName, FoldsOnlyAsciiLetters) {
+TEST(SameZoneName, FoldsOnlyAsciiLetters) {
   struct Case {
     const char16_t* inForce;
     const char16_t* candidate;
@@ -120,18 +120,28 @@ TEST(SameStandardName, FoldsOnlyAsciiLetters) {
   for (const Case& c : cases) {
     char16_t field[kZoneNameUnits] = {};
     FitZoneName(c.inForce, field);
-    EXPECT_EQ(SameStandardName(field, c.candidate), c.same)
+    EXPECT_EQ(SameZoneName(field, c.candidate), c.same)
         << std::string(c.inForce, c.inForce + std::char_traits<char16_t>::length(c.inForce));
   }
 }
 
-TEST(SameStandardName, ReadsAFullNameFieldWithoutTerminator) {
+TEST(SameZoneName, ReadsAFullNameFieldWithoutTerminator) {
   const char16_t* full = u"abcdefghijklmnopqrstuvwxyzABCDEF";  // 32 units
   char16_t field[kZoneNameUnits];
   FitZoneName(full, field);
-  EXPECT_TRUE(SameStandardName(field, u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdef"));
-  EXPECT_FALSE(SameStandardName(field, u"abcdefghijklmnopqrstuvwxyzABCDEFG"));
-  EXPECT_FALSE(SameStandardName(field, u"abcdefghijklmnopqrstuvwxyzABCDE"));
+  EXPECT_TRUE(SameZoneName(field, u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdef"));
+  EXPECT_FALSE(SameZoneName(field, u"abcdefghijklmnopqrstuvwxyzABCDEFG"));
+  EXPECT_FALSE(SameZoneName(field, u"abcdefghijklmnopqrstuvwxyzABCDE"));
+
+  // The key name's field holds 128 units: read whole, past the standard name's 32.
+  char16_t key[128];
+  std::u16string name;
+  for (std::size_t i = 0; i < 128; ++i) name += static_cast<char16_t>(u'a' + i % 26);
+  for (std::size_t i = 0; i < 128; ++i) key[i] = name[i];
+  EXPECT_TRUE(SameZoneName(key, name.c_str()));
+  EXPECT_FALSE(SameZoneName(key, (name + u"x").c_str()));
+  EXPECT_FALSE(SameZoneName(key, name.substr(0, 127).c_str()));
+  EXPECT_FALSE(SameZoneName(key, name.substr(0, 32).c_str()));
 }
 
 }  // namespace

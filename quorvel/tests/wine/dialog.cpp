@@ -4,10 +4,11 @@
 // long name of two-byte characters, saved cut between characters.
 //
 //   quorvel_wine_dialog.exe                 everything, in the language Wine gives this process
-//   quorvel_wine_dialog.exe --texts LANGID  the first start's texts and the two-byte name; fails
-//                                           unless the user's language is LANGID (hex), so that
-//                                           a locale that did not take effect cannot pass as
-//                                           English
+//   quorvel_wine_dialog.exe --texts LANGID CODEPAGE
+//                                           the first start's texts and the two-byte name; fails
+//                                           unless the user's language is LANGID (hex) and the
+//                                           ANSI code page CODEPAGE, so that a locale that did
+//                                           not take effect cannot pass as English
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -69,7 +70,7 @@ void FirstStart(bool closeBox) {
   check_run(r, 1, false);
   ok(r.dialog.check == BST_CHECKED, "check box %ld on a first start", long(r.dialog.check));
   check_listed(r.dialog.entries, CatalogueDisplayNames());
-  ok(r.dialog.selected == kZoneInForce, "selected '%s'", r.dialog.selected.c_str());
+  ok(r.dialog.selected == ZoneInForce(), "selected '%s'", r.dialog.selected.c_str());
   RemoveZones(kZoneInForceKey);
   ok(KeySnapshot() == "absent", "the program key was written: %s", KeySnapshot().c_str());
 }
@@ -332,15 +333,36 @@ void LongTwoByteName() {
   RemoveZones(key);
 }
 
+// OK on a zone whose rule is not its 44 bytes: the program refuses it on every platform, with
+// warning 108 in the language of the dialog's texts.
+void RefusedZoneWarning() {
+  Section("warning 108 for a zone whose rule cannot be read");
+  const std::string key = "zzQuorvelDamagedRule", name = "(UTC+13:00) Quorvel Damaged Rule";
+  ok(AddZone(key, Text(name), Text("Damaged Std"), Text("Damaged Dlt"),
+             Raw(REG_BINARY, std::string(10, '\1'))),
+     "cannot add the zone");
+  DeleteProgramKey();
+  QuorvelRun r = RunQuorvel("", [&](HWND dialog) {
+    ok(SelectZone(dialog, name), "the zone is not listed");
+    wintest::Click(dialog, IDOK);
+  });
+  check_run(r, 1, kRefusedZone);
+  DeleteProgramKey();
+  RemoveZones(key);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && strcmp(argv[1], "--texts") == 0) {
+  if (argc == 4 && strcmp(argv[1], "--texts") == 0) {
     LANGID want = static_cast<LANGID>(strtoul(argv[2], nullptr, 16));
-    ok(GetUserDefaultUILanguage() == want,
-       "the user's language is 0x%04x (is 0x%04x; is the locale installed?)", want,
-       GetUserDefaultUILanguage());
+    UINT codePage = static_cast<UINT>(strtoul(argv[3], nullptr, 10));
+    ok(GetUserDefaultUILanguage() == want && GetACP() == codePage,
+       "the user's language is 0x%04x and the code page %u (are 0x%04x and %u; is the locale "
+       "installed?)",
+       want, codePage, GetUserDefaultUILanguage(), GetACP());
     FirstStart(false);
+    RefusedZoneWarning();
     LongTwoByteName();
     return wintest::Summary();
   }

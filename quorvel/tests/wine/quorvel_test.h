@@ -65,11 +65,13 @@ const DialogTexts kDialogTexts[] = {
 };
 // clang-format on
 
-// The texts of the user's language, or null when it is none of these.
+// The texts quorvel shows: those of the user's language where the ANSI code page is that
+// language's, the English ones where it is another (the user's texts would not be readable);
+// null when the user's language is none of these.
 inline const DialogTexts* UserTexts() {
   const LANGID language = GetUserDefaultUILanguage();
   for (const DialogTexts& t : kDialogTexts) {
-    if (t.language == language) return &t;
+    if (t.language == language) return t.codePage == GetACP() ? &t : &kDialogTexts[0];
   }
   return nullptr;
 }
@@ -197,6 +199,23 @@ inline std::string StandardNameInForce() {
   return name;
 }
 
+// The platform's key name of the zone in force, the same in every language: the name of its
+// subkey of the catalogue; empty where the platform gives none.
+inline std::string KeyNameInForce() {
+  DYNAMIC_TIME_ZONE_INFORMATION info = {};
+  if (GetDynamicTimeZoneInformation(&info) == TIME_ZONE_ID_INVALID) return "";
+  return wintest::Narrow(std::wstring(info.TimeZoneKeyName, wcsnlen(info.TimeZoneKeyName, 128)));
+}
+
+// The display name of the catalogue's zone under the key name in force; empty where there is none.
+inline std::string DisplayOfKeyInForce() {
+  const std::string key = KeyNameInForce();
+  for (const CatalogueZone& z : ReadCatalogue()) {
+    if (!key.empty() && lstrcmpiA(z.key.c_str(), key.c_str()) == 0) return z.display;
+  }
+  return "";
+}
+
 // Adds a zone key with the given values (absent ones are not written).
 inline bool AddZone(const std::string& key, const Value& display, const Value& standard,
                     const Value& daylight, const Value& rule) {
@@ -232,6 +251,13 @@ inline bool AddZoneInForce(const std::string& key = kZoneInForceKey) {
   return ok(AddZone(key, Text(kZoneInForce), Text(StandardNameInForce()), Text("In Force Dlt"),
                     Raw(REG_BINARY, std::string(44, '\0'))),
             "cannot add the zone in force");
+}
+
+// The zone preselected where no choice is remembered: the one the key name in force names, which
+// holds in every language; only where there is none, the planted one with the standard name.
+inline std::string ZoneInForce() {
+  const std::string byKey = DisplayOfKeyInForce();
+  return byKey.empty() ? kZoneInForce : byKey;
 }
 
 // Saves the catalogue under kBackup (unless a saved copy is already there).

@@ -50,7 +50,7 @@ void FlowAcrossRuns() {
   Section("an empty saved name shows the dialog though the flag is off");
   r = RunQuorvel("");
   check_run(r, 1, false);
-  ok(r.dialog.selected == kZoneInForce, "selected '%s'", r.dialog.selected.c_str());
+  ok(r.dialog.selected == ZoneInForce(), "selected '%s'", r.dialog.selected.c_str());
   DeleteProgramKey();
   RemoveZones(kZoneInForceKey);
 }
@@ -75,6 +75,8 @@ void DecisionTable() {
       {"", "State 1", Dword(1), true},
       {"", "State 2", Dword(2), false},
       {"", "State of 8 bytes", Raw(REG_QWORD, std::string(8, '\0')), true},
+      {"", "State \"1\" as text", Text("1"), true},
+      {"", "State 0 as 4 binary bytes", Raw(REG_BINARY, Dword(0).bytes), true},
       {"", "no State", Absent(), true},
   };
   for (const auto& c : cases) {

@@ -25,6 +25,8 @@ static_assert(offsetof(DYNAMIC_TIME_ZONE_INFORMATION, TimeZoneKeyName) ==
 DYNAMIC_TIME_ZONE_INFORMATION g_captured;
 int g_plainCalls = 0;
 int g_dynamicCalls = 0;
+int g_announced = 0;          // announcements since the last apply
+int g_settersBeforeNews = -1;  // setter calls made when the change was announced
 BOOL g_verdict = TRUE;
 int g_privilegeDuringCall = -1;
 const char* g_watched = kTimeZonePrivilege;
@@ -65,9 +67,14 @@ BOOL WINAPI CaptureDynamic(const DYNAMIC_TIME_ZONE_INFORMATION* info) {
   return g_verdict;
 }
 
+void CountAnnouncement() {
+  ++g_announced;
+  g_settersBeforeNews = g_plainCalls + g_dynamicCalls;
+}
+
 // Where the platform lacks the dynamic call, and where it has it.
-const TimeZoneSetters kPlainOnly = {CapturePlain, nullptr};
-const TimeZoneSetters kBoth = {CapturePlain, CaptureDynamic};
+const TimeZoneSetters kPlainOnly = {CapturePlain, nullptr, CountAnnouncement};
+const TimeZoneSetters kBoth = {CapturePlain, CaptureDynamic, CountAnnouncement};
 const TimeZoneSetters* const kPlatforms[] = {&kPlainOnly, &kBoth};
 
 // Applies the record with these setters: exactly one setter gets it, once, the dynamic one where
@@ -75,9 +82,16 @@ const TimeZoneSetters* const kPlatforms[] = {&kPlainOnly, &kBoth};
 bool apply_(const char* file, int line, const ZoneRecord& record, const TimeZoneSetters& setters,
             const char* privilege = kTimeZonePrivilege) {
   wintest::Context context("%s setter", setters.dynamic ? "dynamic" : "plain");
-  g_plainCalls = g_dynamicCalls = 0;
+  g_plainCalls = g_dynamicCalls = g_announced = 0;
+  g_settersBeforeNews = -1;
   memset(&g_captured, 0x5A, sizeof g_captured);
   const bool result = ApplyZoneWith(record, setters, privilege);
+  // Open programs are told of the change once it was made, and only then.
+  ok_(file, line)(g_announced == (g_verdict ? 1 : 0), "announced %d times for verdict %d",
+                  g_announced, g_verdict);
+  if (g_announced) {
+    ok_(file, line)(g_settersBeforeNews == 1, "announced before the setter was called");
+  }
   if (!setters.dynamic) {
     ok_(file, line)(g_plainCalls == 1 && g_dynamicCalls == 0, "setters called %d and %d times",
                     g_plainCalls, g_dynamicCalls);
@@ -202,12 +216,13 @@ void CarriesTheZonesKeyName() {
   // A rule that is not its 44 bytes (a damaged key) never reaches a setter.
   ok(AddZone(key, Absent(), Absent(), Absent(), Raw(REG_BINARY, std::string(10, '\1'))),
      "cannot change the rule");
-  g_plainCalls = g_dynamicCalls = 0;
+  g_plainCalls = g_dynamicCalls = g_announced = 0;
   for (const TimeZoneSetters* setters : kPlatforms) {
     ok(!ApplyZoneWith(FindZoneByDisplayName("(UTC-03:30) Seam zone"), *setters, kTimeZonePrivilege),
        "a rule of 10 bytes applied");
   }
-  ok(g_plainCalls + g_dynamicCalls == 0, "setters called %d times", g_plainCalls + g_dynamicCalls);
+  ok(g_plainCalls + g_dynamicCalls + g_announced == 0, "setters called %d times, announced %d",
+     g_plainCalls + g_dynamicCalls, g_announced);
   RemoveZones(key);
 
   for (size_t length : {127u, 128u, 511u}) {
@@ -218,16 +233,17 @@ void CarriesTheZonesKeyName() {
       ok(apply(record, kBoth), "accepted zone reported as failure");
       continue;
     }
-    g_plainCalls = g_dynamicCalls = 0;
+    g_plainCalls = g_dynamicCalls = g_announced = 0;
     ok(!ApplyZoneWith(record, kBoth, kTimeZonePrivilege), "applied with a key name cut short");
-    ok(g_plainCalls == 0 && g_dynamicCalls == 0, "setters called %d and %d times", g_plainCalls,
-       g_dynamicCalls);
+    ok(g_plainCalls + g_dynamicCalls + g_announced == 0,
+       "setters called %d and %d times, announced %d", g_plainCalls, g_dynamicCalls, g_announced);
   }
 
   // The plain call always, and the dynamic one, which kernel32 exports on every system since
   // Windows Vista. Wine 8 has none, so there quorvel sets zones with the plain call.
   const TimeZoneSetters platform = PlatformTimeZoneSetters();
   ok(platform.plain == SetTimeZoneInformation, "the plain setter is another function");
+  ok(platform.announce == AnnounceZoneChange, "the change is not broadcast");
   todo_wine ok(platform.dynamic != nullptr, "kernel32 exports no SetDynamicTimeZoneInformation");
 }
 

@@ -48,17 +48,47 @@ void FullCatalogueSortedWithZoneInForce() {
     sorted = sorted && lstrcmpiA(entries[i - 1].c_str(), entries[i].c_str()) <= 0;
   ok(sorted, "entries are not in the control's sorted order");
   ok(entries != displays, "entries are in registry order, not sorted by the control");
-  ok(w.Selected() == kZoneInForce, "selected '%s'", w.Selected().c_str());
+  ok(w.Selected() == ZoneInForce(), "selected '%s'", w.Selected().c_str());
   ok(Messages().empty(), "%u messages shown", static_cast<unsigned>(Messages().size()));
   RemoveTestZones();
 }
 
-void LaterZoneWithTheSameStandardNameWins() {
-  wintest::Section("two zones share the standard name in force");
+// The zone in force is the one whose key the platform names: beside a zone with the standard name
+// in force, and where its own standard name is in another language than the one the platform
+// gives (a catalogue installed in English, names in force in the user's display language).
+void ZoneInForceFoundByItsKeyName() {
+  wintest::Section("the zone in force found by its key name");
   DeleteProgramKey();
+  const std::string key = KeyNameInForce(), display = DisplayOfKeyInForce();
+  if (!ok(!display.empty(), "the key name in force [%s] names no zone", key.c_str())) return;
+  AddZoneInForce(kInForceKey);
+  {
+    ZoneWindow w;
+    FillZoneList(w.handle());
+    ok(w.Selected() == display, "beside the standard name in force: selected '%s', want '%s'",
+       w.Selected().c_str(), display.c_str());
+  }
+  RemoveTestZones();
+  if (!ok(SaveCatalogue(), "cannot save the catalogue")) return;
+  ok(AddZone(key, Absent(), Text("Heure normale de Quorvel"), Absent(), Absent()),
+     "cannot change the standard name of %s", key.c_str());
+  {
+    ZoneWindow w;
+    FillZoneList(w.handle());
+    ok(w.Selected() == display, "another standard name: selected '%s', want '%s'",
+       w.Selected().c_str(), display.c_str());
+  }
+  ok(RestoreCatalogue(), "the catalogue could not be put back");
+}
+
+// Where the key name in force names no zone, the standard names are compared, the last zone
+// with the name in force winning.
+void LaterZoneWithTheSameStandardNameWins() {
+  wintest::Section("no zone under the key name in force; two share the standard name in force");
+  DeleteProgramKey();
+  if (!EmptyTheCatalogue()) return;
   std::string inForce = StandardNameInForce();
-  // Enumerated after every catalogue zone, in this order; ASCII case differs from the name in
-  // force in both.
+  // Enumerated in this order; ASCII case differs from the name in force in both.
   AddTestZone("A", Text("(UTC+13:45) Quorvel Earlier"), Text(Lower(inForce)), Text("D"), Raw(REG_BINARY, Rule(1)));
   AddTestZone("B", Text("(UTC+13:45) Quorvel Later"), Text(Upper(inForce)), Text("D"), Raw(REG_BINARY, Rule(2)));
   // The name in force and one letter more: names are compared whole, never the zone in force.
@@ -66,9 +96,10 @@ void LaterZoneWithTheSameStandardNameWins() {
   {
     ZoneWindow w;
     FillZoneList(w.handle());
+    ok(DisplayOfKeyInForce().empty(), "the key name in force names a test zone");
     ok(w.Selected() == "(UTC+13:45) Quorvel Later", "selected '%s'", w.Selected().c_str());
   }
-  RemoveTestZones();
+  ok(RestoreCatalogue(), "the catalogue could not be put back");
 }
 
 void SavedZoneWinsAndMustMatchExactly() {
@@ -99,7 +130,7 @@ void SavedZoneWinsAndMustMatchExactly() {
     ZoneRecord saved = LoadSavedZone("TZ0");
     ZoneWindow w;
     FillZoneList(w.handle());
-    std::string want = c.selected ? c.selected : kZoneInForce;
+    std::string want = c.selected ? c.selected : ZoneInForce();
     ok(w.Selected() == want, "%s: selected '%s', want '%s'", c.what, w.Selected().c_str(),
        want.c_str());
     if (c.selected) {
@@ -241,12 +272,7 @@ void EmptyCatalogue() {
   wintest::Section("empty catalogue, then one zone that is not the zone in force");
   DeleteProgramKey();
   Messages().clear();
-  if (!ok(SaveCatalogue(), "cannot save the catalogue")) return;
-  HKEY catalogue;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCatalogue, 0, KEY_ALL_ACCESS, &catalogue) == ERROR_SUCCESS) {
-    RegDeleteTreeA(catalogue, nullptr);  // subkeys and values; the key itself stays
-    RegCloseKey(catalogue);
-  }
+  if (!EmptyTheCatalogue()) return;
   {
     ZoneWindow w;
     ok(FillZoneList(w.handle()) == 0, "empty catalogue listed a zone");
@@ -323,6 +349,7 @@ int main() {
   RemoveTestZones();
 
   FullCatalogueSortedWithZoneInForce();
+  ZoneInForceFoundByItsKeyName();
   LaterZoneWithTheSameStandardNameWins();
   SavedZoneWinsAndMustMatchExactly();
   PrefixOfAnotherDisplayName();

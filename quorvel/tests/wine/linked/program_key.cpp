@@ -24,8 +24,13 @@ void StartupFlagReadsAsStored() {
       {"State 0x101", true, Dword(0x101), 0},
       {"State of 8 bytes holding 1", true, Raw(REG_QWORD, std::string("\1\0\0\0\0\0\0\0", 8)), 1},
       {"State of 8 bytes holding 0", true, Raw(REG_QWORD, std::string(8, '\0')), 1},
+      // Only a REG_DWORD of 4 bytes is a flag; any other value shows the dialog, like none.
       {"State 1 stored as 4 binary bytes", true, Raw(REG_BINARY, Dword(1).bytes), 1},
-      {"State 0 stored as 4 binary bytes", true, Raw(REG_BINARY, Dword(0).bytes), 0},
+      {"State 0 stored as 4 binary bytes", true, Raw(REG_BINARY, Dword(0).bytes), 1},
+      {"State \"1\" as text", true, Text("1"), 1},
+      {"State \"0\" as text", true, Text("0"), 1},
+      {"State 0 of 2 bytes typed REG_DWORD", true, Raw(REG_DWORD, std::string(2, '\0')), 1},
+      {"State 0 as REG_DWORD_BIG_ENDIAN", true, Raw(REG_DWORD_BIG_ENDIAN, Dword(0).bytes), 1},
   };
   for (const Case& c : cases) {
     DeleteProgramKey();
@@ -92,6 +97,56 @@ void SelectedZoneSavedAsWholeField() {
   RemoveTestZones();
 }
 
+// Replaces the program key's permissions by one entry: everyone may do `access`, nothing more.
+bool GrantOnProgramKey(DWORD access) {
+  BYTE sid[SECURITY_MAX_SID_SIZE];
+  DWORD sidSize = sizeof sid;
+  BYTE aclBuffer[256];
+  ACL* acl = reinterpret_cast<ACL*>(aclBuffer);
+  SECURITY_DESCRIPTOR sd;
+  HKEY key;
+  bool good = CreateWellKnownSid(WinWorldSid, nullptr, sid, &sidSize) &&
+              InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION) &&
+              AddAccessAllowedAce(acl, ACL_REVISION, access, sid) &&
+              InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) &&
+              SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE) &&
+              RegOpenKeyExA(HKEY_CURRENT_USER, kProgramKey, 0, WRITE_DAC, &key) == ERROR_SUCCESS;
+  if (good) {
+    good = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                             &sd) == ERROR_SUCCESS;
+    RegCloseKey(key);
+  }
+  return ok(good, "cannot set the permissions 0x%08lx of the program key", access);
+}
+
+// A policy may grant users reading and setting the values of the program key, and no more: the
+// choice made on OK is saved there and read back.
+void KeyOfReadAndSetValueOnly() {
+  wintest::Section("a program key that grants reading and setting values only");
+  const char kZone[] = "(UTC+05:55) Quorvel Granted Zone";
+  AddTestZone("G1", Text(kZone), Text("Granted Std"), Text("Granted Dlt"), Raw(REG_BINARY, Rule(71)));
+  for (DWORD access : {DWORD(KEY_READ | KEY_SET_VALUE), DWORD(KEY_QUERY_VALUE | KEY_SET_VALUE)}) {
+    wintest::Context context("access 0x%08lx", access);
+    DeleteProgramKey();
+    SetProgramValue("State", Dword(1));
+    if (!GrantOnProgramKey(access)) continue;
+    ZoneWindow w;
+    FillZoneList(w.handle());
+    ok(SelectZone(w.handle(), kZone), "cannot select the test zone");
+    w.SetCheck(false);
+    SaveStartupFlag(w.handle());
+    SaveSelectedZone(w.handle(), "TZ0");
+    ok(ReadStartupFlag() == 0, "the cleared box was not kept");
+    ZoneRecord r = LoadSavedZone("TZ0");
+    ok(strcmp(r.displayName, kZone) == 0, "the zone chosen was not kept: '%s'", r.displayName);
+    GrantOnProgramKey(KEY_ALL_ACCESS);
+    ok(ProgramValue("State") == Dword(0) && ProgramValue("TZ0") == Field(kZone),
+       "the values are not as saved: %s", KeySnapshot().c_str());
+  }
+  DeleteProgramKey();
+  RemoveTestZones();
+}
+
 }  // namespace
 
 int main() {
@@ -100,6 +155,7 @@ int main() {
   StartupFlagReadsAsStored();
   StartupFlagWrittenFromTheCheckBox();
   SelectedZoneSavedAsWholeField();
+  KeyOfReadAndSetValueOnly();
   DeleteProgramKey();
   return wintest::Summary();
 }

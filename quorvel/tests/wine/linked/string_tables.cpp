@@ -24,8 +24,6 @@ const LANGID kAllLanguages[] = {0x0401, 0x0404, 0x0405, 0x0406, 0x0407, 0x0408, 
 
 std::wstring Wide(const char* utf8) { return wintest::Wide(utf8, CP_UTF8); }
 
-std::string Ansi(const char* utf8, UINT codePage) { return wintest::Narrow(Wide(utf8), codePage); }
-
 std::wstring EntryText(const unsigned char* entry) {
   std::wstring out;
   const unsigned char* units = StringEntryUnits(entry);
@@ -88,18 +86,34 @@ void TablesOfEachLanguage(HMODULE quorvel) {
   }
 }
 
+// The text as the ANSI code page holds it, or "" where it holds only look-alikes of some of its
+// characters (the conversion does not come back to the text).
+std::string Showable(const char* utf8) {
+  const std::string ansi = wintest::Narrow(Wide(utf8));
+  return wintest::Wide(ansi) == Wide(utf8) ? ansi : "";
+}
+
 void ThreadLanguage(HMODULE quorvel) {
-  // The table follows the thread's language, and the text its ANSI code page, at every load.
-  Section("the thread's language picks the table and the code page");
+  // The table follows the thread's language at every load; the text is in the ANSI code page,
+  // with which the narrow controls decode it, or not given at all where that code page cannot
+  // hold it: never a look-alike or the default character.
+  Section("the thread's language picks the table; the text is the ANSI code page's exactly");
   for (const quorvel::DialogTexts& lang : kDialogTexts) {
     SetThreadLocale(MAKELCID(lang.language, SORT_DEFAULT));
     for (UINT id = 104; id <= 108; ++id) {
-      ResourceText text;
-      bool loaded = LoadResourceString(text, quorvel, id);
-      std::string want = Ansi(lang.texts[id - 104], lang.codePage);
-      ok(loaded && text == want.c_str(), "thread language 0x%04x id %u: loaded %d, %u bytes (want %u)",
-         lang.language, id, loaded, (unsigned)text.size(), (unsigned)want.size());
+      ResourceText text = "a text that an unshown string must not leave in place";
+      const StringLoad loaded = LoadResourceString(text, quorvel, id);
+      const std::string want = Showable(lang.texts[id - 104]);
+      const StringLoad wantLoad = want.empty() ? kNotShowable : kLoaded;
+      ok(loaded == wantLoad && text == want.c_str(),
+         "thread language 0x%04x id %u: loaded %d (want %d), %u bytes (want %u)", lang.language, id,
+         loaded, wantLoad, (unsigned)text.size(), (unsigned)want.size());
     }
+    // The English table, asked for by its language, whatever the thread's.
+    ResourceText text;
+    ok(LoadResourceString(text, quorvel, IDS_PROMPT, 0x0409) == kLoaded &&
+           text == English(IDS_PROMPT),
+       "thread language 0x%04x: the English prompt is \"%s\"", lang.language, text.c_str());
   }
   SetThreadLocale(MAKELCID(0x0409, SORT_DEFAULT));
 }

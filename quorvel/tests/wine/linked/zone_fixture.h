@@ -40,6 +40,18 @@ inline void AddTestZone(const std::string& suffix, const Value& display, const V
 
 inline void RemoveTestZones() { RemoveZones(kTestPrefix); }
 
+// Saves the catalogue and empties it (subkeys and values; the key itself stays), so that it holds
+// only the zones a test adds; RestoreCatalogue puts it back.
+inline bool EmptyTheCatalogue() {
+  HKEY catalogue;
+  if (!ok(SaveCatalogue(), "cannot save the catalogue")) return false;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCatalogue, 0, KEY_ALL_ACCESS, &catalogue) != ERROR_SUCCESS)
+    return false;
+  const bool emptied = RegDeleteTreeA(catalogue, nullptr) == ERROR_SUCCESS;
+  RegCloseKey(catalogue);
+  return ok(emptied, "cannot empty the catalogue");
+}
+
 // A top-level window with the zone list (a sorted drop-down combo box) and the check box, under
 // the ids of the zone dialog.
 class ZoneWindow {
