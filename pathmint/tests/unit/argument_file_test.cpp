@@ -162,15 +162,29 @@ TEST(ArgumentFile, LongerOrInexactValuesAreRefused) {
     Reset({{"LINK CONFIG/Target", "C:\\x.exe"}, {"LINK CONFIG/LinkPath", "App"}});
     g_inexactKey = key;
     // An ANSI file is read as it stands; only a Unicode one is converted.
-    for (bool unicode : {false, true}) {
+    for (FileEncoding encoding : {FileEncoding::Ansi, FileEncoding::Utf16}) {
       LinkSettings settings;
-      settings.ApplyArgumentFile("set.ini", unicode);
+      settings.ApplyArgumentFile("set.ini", encoding);
       g_lastAction = ActionCall();
       settings.Run();
-      EXPECT_EQ(g_lastAction.action, unicode ? "" : "create");
+      EXPECT_EQ(g_lastAction.action, encoding == FileEncoding::Ansi ? "create" : "");
     }
   }
   g_inexactKey.clear();
+  // A UTF-8 file is refused: the run ends with 1 and its report, on either channel.
+  Reset({{"LINK CONFIG/Target", "C:\\x.exe"}, {"LINK CONFIG/LinkPath", "App"}});
+  for (int useBox : {1, 0}) {
+    Outcome o = RunIsolated([useBox] {
+      LinkSettings settings;
+      settings.m_bUseMessageBox = useBox;
+      settings.ApplyArgumentFile("set.ini", FileEncoding::Utf8);
+    });
+    EXPECT_FALSE(o.returned);
+    EXPECT_TRUE(useBox ? o.endedNow && o.endCode == 1 : o.exited && o.exitStatus == 1);
+    ASSERT_EQ(o.boxes.size(), unsigned(useBox));
+    EXPECT_EQ(useBox ? o.boxes[0].text : o.standardError,
+              std::string(texts::kUtf8File) + (useBox ? "" : "\n"));
+  }
 }
 
 TEST(ArgumentFile, FormatOnTheReportChannel) {
