@@ -171,11 +171,6 @@ TEST(ArgumentFile, LongerOrInexactValuesAreRefused) {
     }
   }
   g_inexactKey.clear();
-  // A UTF-8 file is refused: the run ends with 1 and its report.
-  Outcome o = RunIsolated([] { LinkSettings().ApplyArgumentFile("set.ini", FileEncoding::Utf8); });
-  EXPECT_TRUE(o.endedNow && o.endCode == 1);
-  ASSERT_EQ(o.boxes.size(), 1u);
-  EXPECT_EQ(o.boxes[0].text, texts::kUtf8File);
 }
 
 TEST(ArgumentFile, FormatOnTheReportChannel) {

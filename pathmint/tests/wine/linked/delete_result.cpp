@@ -23,10 +23,7 @@ int main() {
     int result;
     BOOL aborted;
     int32_t status;
-  } rows[] = {{0, FALSE, 0},
-              {0, TRUE, kStatusFailed},
-              {ERROR_ACCESS_DENIED, FALSE, kStatusFailed},
-              {ERROR_CANCELLED, TRUE, kStatusFailed}};
+  } rows[] = {{0, FALSE, 0}, {0, TRUE, kStatusFailed}, {ERROR_ACCESS_DENIED, FALSE, kStatusFailed}};
   for (const auto& r : rows) {
     g_result = r.result;
     g_aborted = r.aborted;
