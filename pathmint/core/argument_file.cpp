@@ -5,6 +5,13 @@
 #include "file_format.h"
 #include "link_settings.h"
 
+const char kUtf8ArgumentFileText[] =
+    "Pathmint cannot read the argument file: it is saved as UTF-8, which the Windows profile "
+    "reader does not read.\nSave it as ANSI or as Unicode (UTF-16).";
+const char kUnreadableArgumentFileText[] =
+    "Pathmint cannot read the argument file: another program holds it open without sharing it, "
+    "or access to it is denied.";
+
 void LinkSettings::ShowFileFormat() {
   // On the report channel like every other text: where nobody can see a box, it would never be
   // answered and the run would never end.
@@ -19,7 +26,11 @@ void LinkSettings::RefuseInexact(const char* fullName, const char* key) {
   if (!ProfileKeyExact(fullName, kArgumentFileSection, key)) m_bFileValueRefused = 1;
 }
 
-void LinkSettings::ApplyArgumentFile(const char* fullName, bool unicodeFile) {
+void LinkSettings::ApplyArgumentFile(const char* fullName, FileEncoding encoding) {
+  // The reader would take UTF-8 bytes for ANSI ones, and so name other files: the run ends
+  // before any action, as when an action fails.
+  if (encoding == FileEncoding::Utf8) ErrorExit(kUtf8ArgumentFileText, 1);
+  const bool unicodeFile = encoding == FileEncoding::Utf16;
   // Text keys first, then integer keys, each in this order.
   const struct {
     const char* name;

@@ -8,6 +8,12 @@
 // the name the reader has always read.
 constexpr char kArgumentFileSection[] = "LINK CONFIG";
 
+// The reports of an argument file refused before anything is read from it: one saved as UTF-8,
+// which the platform's reader would read as ANSI bytes (or, after a byte-order mark, not at all),
+// and one that exists but cannot be read.
+extern const char kUtf8ArgumentFileText[];
+extern const char kUnreadableArgumentFileText[];
+
 // The reader's text of key in section of file into buffer, where size is the size the reader is
 // told; a missing key gives the empty text.
 void ReadProfileText(const char* file, const char* section, const char* key, char* buffer,

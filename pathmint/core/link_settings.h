@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "command_line_app.h"
+#include "file_encoding.h"
 #include "link_path.h"
 
 // Size of m_szCurrentDir (MAX_PATH).
@@ -53,11 +54,12 @@ class LinkSettings : public CommandLineApp {
   int FileExists(const char* path);
   // Shows the argument file's format on the report channel. (argument_file.cpp)
   void ShowFileFormat();
-  // Takes the values of the argument file fullName over the current ones. A text value longer
-  // than kFileTextLength sets m_bFileValueRefused (the field keeps its first kFileTextLength
-  // characters, for the dump only), and so does any value of a Unicode file (unicodeFile: one
-  // with a byte-order mark) that is not exactly the file's. (argument_file.cpp)
-  void ApplyArgumentFile(const char* fullName, bool unicodeFile = false);
+  // Takes the values of the argument file fullName, of this encoding, over the current ones. A
+  // text value longer than kFileTextLength sets m_bFileValueRefused (the field keeps its first
+  // kFileTextLength characters, for the dump only), and so does any value of a UTF-16 file that
+  // is not exactly the file's. A UTF-8 file is refused: the process ends with 1 and its report.
+  // (argument_file.cpp)
+  void ApplyArgumentFile(const char* fullName, FileEncoding encoding = FileEncoding::Ansi);
   // Sets m_bFileValueRefused when the value of key in the Unicode file fullName is not exactly
   // the file's. (argument_file.cpp)
   void RefuseInexact(const char* fullName, const char* key);

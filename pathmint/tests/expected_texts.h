@@ -52,6 +52,13 @@ const char kMissingT[] = "Missing required argument \"-T\".";
 const char kFolderCount[] = "Pathmint does not accept more than one\nrelative folder location.";
 const char kSelfDestructive[] =
     "Pathmint does not support the creation of self-destructive\nfolder shortcuts.";
+// The refusals of an argument file saved as UTF-8, and of one that exists but cannot be read.
+const char kUtf8File[] =
+    "Pathmint cannot read the argument file: it is saved as UTF-8, which the Windows profile "
+    "reader does not read.\nSave it as ANSI or as Unicode (UTF-16).";
+const char kUnreadableFile[] =
+    "Pathmint cannot read the argument file: another program holds it open without sharing it, "
+    "or access to it is denied.";
 
 // The values of the settings dump.
 struct Dump {

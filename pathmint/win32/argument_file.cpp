@@ -11,19 +11,31 @@
 
 namespace {
 
-// True when the file starts with a byte-order mark (UTF-16 either way round, or UTF-8): the
-// reader then converts its text into the ANSI code page.
-bool HasByteOrderMark(const char* file) {
-  const HANDLE handle = CreateFileA(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+// The file's bytes, read once up to the first one that settles their encoding (a 4 MB file of
+// ASCII is read whole). False when the file cannot be opened or read: another process holds it
+// without sharing it, or access to it is denied.
+bool ReadEncoding(const char* file, FileEncoding* encoding) {
+  const HANDLE handle =
+      CreateFileA(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
-  unsigned char head[3] = {};
-  DWORD read = 0;
-  const bool good = ReadFile(handle, head, sizeof head, &read, nullptr) != FALSE;
+  unsigned char buffer[16 * 1024];
+  EncodingScan scan;
+  bool good = true;
+  while (!scan.Settled()) {
+    DWORD read = 0;
+    good = ReadFile(handle, buffer, sizeof buffer, &read, nullptr) != FALSE;
+    if (!good || read == 0) break;
+    scan.Take(buffer, read);
+  }
   CloseHandle(handle);
-  return good && read >= 2 &&
-         ((head[0] == 0xFF && head[1] == 0xFE) || (head[0] == 0xFE && head[1] == 0xFF) ||
-          (read == 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF));
+  *encoding = scan.Encoding();
+  return good;
+}
+
+bool IsDirectory(const char* path) {
+  const DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 // text (a name of the code page) in UTF-16 into out (count units); false when it does not fit.
@@ -46,7 +58,13 @@ int LinkSettings::ReadArgumentFile(const char* fileName) {
   char fullName[kPathBufferSize];
   if (fileName && *fileName && FileExists(fileName) &&
       FullPathName(fileName, fullName, sizeof fullName)) {
-    ApplyArgumentFile(fullName, HasByteOrderMark(fullName));
+    // The reader would give nothing of a file it cannot open, and the run would go on without
+    // the file's settings. A directory gives nothing, as it always has.
+    FileEncoding encoding = FileEncoding::Ansi;
+    if (!IsDirectory(fullName) && !ReadEncoding(fullName, &encoding)) {
+      ErrorExit(kUnreadableArgumentFileText, 1);
+    }
+    ApplyArgumentFile(fullName, encoding);
   }
   return 1;
 }

@@ -33,7 +33,11 @@ int32_t ShellDeleteFile(int32_t specialFolder, const char* target) {
     operation.pTo = nullptr;
     operation.fFlags = kDeleteFlags;
     operation.lpszProgressTitle = nullptr;
-    result = SHFileOperationA(&operation) == 0 ? 0 : kStatusFailed;
+    // The shell may end with 0 after items were aborted without a word: the item may still be
+    // there, so that is a failure too.
+    result = SHFileOperationA(&operation) == 0 && !operation.fAnyOperationsAborted
+                 ? 0
+                 : kStatusFailed;
   }
   if (SUCCEEDED(com)) CoUninitialize();
   return result;

@@ -162,12 +162,12 @@ TEST(ArgumentFile, LongerOrInexactValuesAreRefused) {
     Reset({{"LINK CONFIG/Target", "C:\\x.exe"}, {"LINK CONFIG/LinkPath", "App"}});
     g_inexactKey = key;
     // An ANSI file is read as it stands; only a Unicode one is converted.
-    for (bool unicode : {false, true}) {
+    for (FileEncoding encoding : {FileEncoding::Ansi, FileEncoding::Utf16}) {
       LinkSettings settings;
-      settings.ApplyArgumentFile("set.ini", unicode);
+      settings.ApplyArgumentFile("set.ini", encoding);
       g_lastAction = ActionCall();
       settings.Run();
-      EXPECT_EQ(g_lastAction.action, unicode ? "" : "create");
+      EXPECT_EQ(g_lastAction.action, encoding == FileEncoding::Ansi ? "create" : "");
     }
   }
   g_inexactKey.clear();

@@ -122,6 +122,13 @@ void Places(const CodePage& cp, bool held) {
            (!held || e.links["Once.lnk"].path == g_dir + shown + "tool\\pathmint.exe"),
        "the one-time shortcut starts [%s]", e.links["Once.lnk"].path.c_str());
   }
+  // The same file saved as UTF-8, as editors save one today: the platform's reader would take
+  // its bytes for ANSI ones, which name another file (made here). It is refused, nothing deleted.
+  const std::string utf8 = g_dir + wintest::Narrow(x, CP_UTF8) + "og2.txt";
+  ok(wintest::WriteFileText(utf8, "misread") &&
+         wintest::WriteFileText(g_dir + "utf8.ini", "[LINK CONFIG]\r\nTarget=" + utf8 + "\r\n"),
+     "cannot write utf8.ini");
+  check_effect(RunUnicode(L"/delfile /F \"" + g_wideDir + L"utf8.ini\""), "", 1, texts::kUtf8File);
   check_effect(RunUnicode(L"/delfile /F \"" + wintest::Wide(g_dir + ini) + L"\""),
                held ? "-" + shown + "og2.txt" : "", held ? 0 : 1);
 }
