@@ -96,45 +96,29 @@ check_pe_file() {
   done
 }
 
-# check_hardening MIN_PROTECTED: the rules that binary analyzers hold elevated programs to, as the
-# header and the code say them: a relocatable image (DYNAMIC_BASE with its relocation table), data
-# never executable (NX_COMPAT, no section both writable and executable), 32 bits: no exception
-# handler table and the flag that says none is needed (NO_SEH), 64 bits: HIGH_ENTROPY_VA; and the
-# stack cookie read by at least MIN_PROTECTED function prologues.
+# check_hardening MIN_PROTECTED: the rules binary analyzers hold elevated programs to, read from
+# the header and the code: DYNAMIC_BASE with a relocation table, NX_COMPAT, no section both
+# writable (objdump: not READONLY) and executable (CODE), NO_SEH on 32 bits, HIGH_ENTROPY_VA on
+# 64; and at least MIN_PROTECTED functions that start as -fstack-protector makes them: the cookie
+# loaded, stored in the frame and cleared from the register.
 check_hardening() {
-  local min=$1 objdump headers want flags
-  case "$(arch_of "$exe")" in
-    i686) objdump=i686-w64-mingw32-objdump want="DYNAMIC_BASE NO_SEH NX_COMPAT" ;;
-    *) objdump=x86_64-w64-mingw32-objdump want="DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT" ;;
-  esac
-  headers=$("$objdump" -p "$exe")
-  flags=$(awk '/^DllCharacteristics/ { on = 1; next } on && /^\t\t/ { print $1; next } { on = 0 }' \
-            <<<"$headers" | grep -xE 'DYNAMIC_BASE|HIGH_ENTROPY_VA|NO_SEH|NX_COMPAT' | sort | xargs)
-  check_eq "DllCharacteristics hardening flags" "$flags" "$want"
-  check_eq "a relocation table" \
-    "$(awk '$1 == "Entry" && $2 == "5" { print ($4 != "00000000") ? "present" : "empty" }' <<<"$headers")" present
-  # objdump names a section without IMAGE_SCN_MEM_WRITE READONLY, and one with
-  # IMAGE_SCN_MEM_EXECUTE CODE.
-  check_eq "sections both writable and executable" \
-    "$("$objdump" -h "$exe" | awk '/^ +[0-9]+ / { name = $2; next }
-                                  /CODE/ && !/READONLY/ { print name }' | xargs)" ""
-  # -fstack-protector's prologue: the cookie loaded from its one address, stored in the frame, and
-  # the register cleared at once.
-  local protected
-  protected=$("$objdump" -d --no-show-raw-insn "$exe" | awk -F'\t' '
-    { ins[NR] = $2; whole[NR] = $0 }
-    END {
-      for (i = 1; i + 2 <= NR; i++) {
-        if (ins[i] !~ /^mov +0x[0-9a-f]+(\(%rip\))?,%[re][a-z]x/) continue
-        split(ins[i], f, /[ ,]+/)
-        at = index(whole[i], "# 0x") ? substr(whole[i], index(whole[i], "# 0x") + 2) : f[2]
-        if (ins[i + 1] ~ ("^mov +" f[3] ",") && ins[i + 2] ~ /^xor +%eax,%eax/) print at
-      }
-    }' | sort | uniq -c | sort -rn | awk 'NR == 1 { print $1 }')
-  protected=${protected:-0}
-  if [ "$protected" -ge "$min" ]; then
-    echo "ok   $protected function prologues read the stack cookie, at least $min"
-  else
-    fail "$protected function prologues read the stack cookie, fewer than $min"
+  local objdump=x86_64-w64-mingw32-objdump want="DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT" headers n
+  if [ "$(arch_of "$exe")" = i686 ]; then
+    objdump=i686-w64-mingw32-objdump want="DYNAMIC_BASE NO_SEH NX_COMPAT"
   fi
+  headers=$("$objdump" -p "$exe")
+  check_eq "hardening flags" "$(awk '/^DllCharacteristics/ { on = 1; next } !/^\t\t/ { on = 0 }
+    on && /DYNAMIC_BASE|HIGH_ENTROPY_VA|NO_SEH|NX_COMPAT/ { print $1 }' <<<"$headers" | sort | xargs)" \
+    "$want"
+  check_eq "relocation table size" \
+    "$(awk '$1 == "Entry" && $2 == "5" { print ($4 == "00000000") ? 0 : "some" }' <<<"$headers")" some
+  check_eq "sections writable and executable" "$("$objdump" -h "$exe" |
+    awk '/^ +[0-9]+ / { name = $2 } /CODE/ && !/READONLY/ { print name }' | xargs)" ""
+  n=$("$objdump" -d --no-show-raw-insn "$exe" | awk -F'\t' '{ ins[NR] = $2 } END {
+    for (i = 1; i + 2 <= NR; i++) n += ins[i] ~ /^mov +[^,]+,%[re]ax *$/ &&
+      ins[i + 1] ~ /^mov +%[re]ax,-?0x[0-9a-f]+\(%[re][sb]p\) *$/ &&
+      ins[i + 2] ~ /^xor +%eax,%eax *$/
+    print n + 0 }')
+  if [ "$n" -ge "$1" ]; then echo "ok   $n protected functions"
+  else fail "$n protected functions, fewer than $1"; fi
 }

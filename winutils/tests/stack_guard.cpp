@@ -1,30 +1,27 @@
-// The stack guard of both programs, in a program built as they are (stack_smash.cpp): a cookie
-// overwritten ends the process at once with STATUS_STACK_BUFFER_OVERRUN, as no crash; a copy that
-// fits leaves it running; the cookie is seeded anew in each run.
-#include <string>
+// The stack guard, in a program built as both programs are (stack_smash.cpp): an overrun cookie
+// ends the process at once with STATUS_STACK_BUFFER_OVERRUN, not as a crash; a copy that fits
+// does not; each run has a cookie of its own.
+#include <cstring>
 
 #include "wintest.h"
 
-namespace {
-
-wintest::Outcome Smash(const char* arguments) {
+static wintest::Outcome Smash(const char* arguments) {
   wintest::RunOptions options;
-  options.debug = true;  // an exception would end the program as a crash
-  return wintest::Run(wintest::Quote(wintest::ExeDir() + "winutils_tool_stack_smash.exe") + " " +
-                          arguments, options);
+  options.debug = true;  // an exception ends the program as a crash
+  return wintest::Run(
+      wintest::Quote(wintest::ExeDir() + "winutils_tool_stack_smash.exe") + " " + arguments,
+      options);
 }
 
-}  // namespace
-
 int main() {
-  wintest::Outcome o = Smash("smash 1234567");
-  ok(o.ended && !o.crashed && o.exitCode == 0, "a copy that fits: exit %#lx, crashed %d\n",
-     o.exitCode, o.crashed);
-  o = Smash("smash 12345678901234567890123456789012");
-  ok(o.ended && !o.crashed && o.exitCode == STATUS_STACK_BUFFER_OVERRUN,
-     "a copy over the cookie: exit %#lx, want %#lx; crashed %d (exception %#lx)\n", o.exitCode,
-     static_cast<DWORD>(STATUS_STACK_BUFFER_OVERRUN), o.crashed, o.exception);
-  const DWORD first = Smash("cookie").exitCode, second = Smash("cookie").exitCode;
-  ok(first != second, "the same cookie %#lx in two runs\n", first);
+  const DWORD overrun = STATUS_STACK_BUFFER_OVERRUN;
+  for (const char* text : {"1234567", "12345678901234567890123456789012"}) {
+    const wintest::Outcome o = Smash((std::string("smash ") + text).c_str());
+    const DWORD want = std::strlen(text) < 8 ? 0 : overrun;
+    ok(o.ended && !o.crashed && o.exitCode == want, "%s: exit %#lx, want %#lx; exception %#lx\n",
+       text, o.exitCode, want, o.exception);
+  }
+  const DWORD cookie = Smash("cookie").exitCode;
+  ok(cookie != Smash("cookie").exitCode, "the same cookie %#lx in two runs\n", cookie);
   return wintest::Summary();
 }
