@@ -1,13 +1,13 @@
 // What both programs do before anything else, one function per file, linked by both:
-//   dll_search.cpp       RestrictDllSearchToSystem
-//   station_visible.cpp  IsWindowStationVisible
-//   service_session.cpp  IsInServiceSession
-//   set_mitigation.cpp   SetMitigationPolicy
-//   load_mitigations.cpp TurnOnLoadMitigations
-//   redirection_guard.cpp TurnOnRedirectionGuard
-//   stack_guard.cpp      __stack_chk_guard, __stack_chk_fail (what -fstack-protector calls)
-//   stack_guard_seed.cpp SeedStackGuard
-//   stack_guard_entry.cpp StackGuardedStartup, the programs' entry point
+//   dll_search.cpp         RestrictDllSearchToSystem
+//   station_visible.cpp    IsWindowStationVisible
+//   service_session.cpp    IsInServiceSession
+//   set_mitigation.cpp     SetMitigationPolicy
+//   load_mitigations.cpp   TurnOnLoadMitigations
+//   redirection_guard.cpp  TurnOnRedirectionGuard
+//   stack_guard.cpp        __stack_chk_guard and __stack_chk_fail, what -fstack-protector uses
+//   stack_guard_seed.cpp   SeedStackGuard
+//   stack_guard_entry.cpp  StackGuardedStartup, the programs' entry point (PROGRAM_LINK_FLAGS)
 #ifndef WINUTILS_H
 #define WINUTILS_H
 
