@@ -1,7 +1,13 @@
 // What both programs do before anything else, one function per file, linked by both:
-//   dll_search.cpp       RestrictDllSearchToSystem
-//   station_visible.cpp  IsWindowStationVisible
-//   service_session.cpp  IsInServiceSession
+//   dll_search.cpp         RestrictDllSearchToSystem
+//   station_visible.cpp    IsWindowStationVisible
+//   service_session.cpp    IsInServiceSession
+//   set_mitigation.cpp     SetMitigationPolicy
+//   load_mitigations.cpp   TurnOnLoadMitigations
+//   redirection_guard.cpp  TurnOnRedirectionGuard
+//   stack_guard.cpp        __stack_chk_guard and __stack_chk_fail, what -fstack-protector uses
+//   stack_guard_seed.cpp   SeedStackGuard
+//   stack_guard_entry.cpp  StackGuardedStartup, the programs' entry point (PROGRAM_LINK_FLAGS)
 #ifndef WINUTILS_H
 #define WINUTILS_H
 
@@ -21,5 +27,25 @@ bool IsWindowStationVisible();
 // True when the process runs in session 0 of Windows Vista or later, the services' session, which
 // no user ever sees. False elsewhere, and when the platform cannot tell.
 bool IsInServiceSession();
+
+// Sets the process mitigation policy (a PROCESS_MITIGATION_POLICY value) to flags, the DWORD of
+// its PROCESS_MITIGATION_*_POLICY record. False where the platform lacks the call or refuses it
+// (a Windows older than the policy). A policy once set holds for the whole process.
+bool SetMitigationPolicy(int policy, unsigned long flags);
+
+// Right after RestrictDllSearchToSystem: DLLs only from local files of at least medium integrity,
+// System32's copy before any other (Windows 10 1607 and later), and no legacy injected DLLs
+// (AppInit DLLs, window hooks' DLLs; Windows 8 and later). Where a policy is refused the program
+// runs on without it.
+void TurnOnLoadMitigations();
+
+// Redirection Guard (Windows 10 22H2, Windows 11), enforced: from now on a file name that passes
+// through a junction or symbolic link made by a non-administrator fails with
+// ERROR_UNTRUSTED_MOUNT_POINT (448). Inherited by every process started afterwards.
+void TurnOnRedirectionGuard();
+
+// Sets the stack cookie (__stack_chk_guard) from this run's time, ids, counters and stack address.
+// Only where no protected function is on the stack: from the entry point.
+void SeedStackGuard();
 
 #endif

@@ -7,6 +7,7 @@
 #include "folder_path.h"
 #include "link_path.h"
 #include "system_view.h"
+#include "winutils.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ int32_t ExecuteOneTimeLink(const char* target, const char* arguments, const char
     }
   }
 
+  TurnOnRedirectionGuard();
   // An empty name is not extended, and nothing by that name can be deleted.
   if (!nameFits || path[0] == '\0') return kStatusFailed;
   if (!EnsureLinkExtension(path, sizeof path, IsAnsiLeadByte)) return kStatusFailed;

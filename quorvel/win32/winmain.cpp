@@ -4,6 +4,7 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
   RestrictDllSearchToSystem();
+  TurnOnLoadMitigations();
   bool forced = IsForceSwitch(arguments);
   // The saved zone is looked up on every start, with or without the switch.
   ZoneRecord saved = LoadSavedZone("TZ0");

@@ -95,3 +95,30 @@ check_pe_file() {
     fi
   done
 }
+
+# check_hardening MIN_PROTECTED: the rules binary analyzers hold elevated programs to, read from
+# the header and the code: DYNAMIC_BASE with a relocation table, NX_COMPAT, no section both
+# writable (objdump: not READONLY) and executable (CODE), NO_SEH on 32 bits, HIGH_ENTROPY_VA on
+# 64; and at least MIN_PROTECTED functions that start as -fstack-protector makes them: the cookie
+# loaded, stored in the frame and cleared from the register.
+check_hardening() {
+  local objdump=x86_64-w64-mingw32-objdump want="DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT" headers n
+  if [ "$(arch_of "$exe")" = i686 ]; then
+    objdump=i686-w64-mingw32-objdump want="DYNAMIC_BASE NO_SEH NX_COMPAT"
+  fi
+  headers=$("$objdump" -p "$exe")
+  check_eq "hardening flags" "$(awk '/^DllCharacteristics/ { on = 1; next } !/^\t\t/ { on = 0 }
+    on && /DYNAMIC_BASE|HIGH_ENTROPY_VA|NO_SEH|NX_COMPAT/ { print $1 }' <<<"$headers" | sort | xargs)" \
+    "$want"
+  check_eq "relocation table size" \
+    "$(awk '$1 == "Entry" && $2 == "5" { print ($4 == "00000000") ? 0 : "some" }' <<<"$headers")" some
+  check_eq "sections writable and executable" "$("$objdump" -h "$exe" |
+    awk '/^ +[0-9]+ / { name = $2 } /CODE/ && !/READONLY/ { print name }' | xargs)" ""
+  n=$("$objdump" -d --no-show-raw-insn "$exe" | awk -F'\t' '{ ins[NR] = $2 } END {
+    for (i = 1; i + 2 <= NR; i++) n += ins[i] ~ /^mov +[^,]+,%[re]ax *$/ &&
+      ins[i + 1] ~ /^mov +%[re]ax,-?0x[0-9a-f]+\(%[re][sb]p\) *$/ &&
+      ins[i + 2] ~ /^xor +%eax,%eax *$/
+    print n + 0 }')
+  if [ "$n" -ge "$1" ]; then echo "ok   $n protected functions"
+  else fail "$n protected functions, fewer than $1"; fi
+}

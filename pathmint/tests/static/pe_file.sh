@@ -9,5 +9,6 @@ check_pe_file "kernel32.dll msvcrt.dll" "shell32.dll ole32.dll user32.dll" \
    user32.dll:MessageBoxA shell32.dll:SHFileOperationA shell32.dll:ShellExecuteA
    shell32.dll:SHGetSpecialFolderLocation ole32.dll:CoInitialize ole32.dll:CoInitializeEx
    ole32.dll:CoCreateInstance kernel32.dll:GetCommandLineW shell32.dll:SHGetPathFromIDListW" \
-  49152  # 48 KiB
+  45056  # 44 KiB
+check_hardening 15
 finish

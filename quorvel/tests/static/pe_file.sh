@@ -6,5 +6,6 @@ check_pe_file "kernel32.dll msvcrt.dll" "advapi32.dll user32.dll" \
   "kernel32.dll:SetTimeZoneInformation kernel32.dll:GetProcAddress kernel32.dll:SetDllDirectoryA
    kernel32.dll:LoadLibraryA kernel32.dll:ProcessIdToSessionId user32.dll:DialogBoxParamA
    user32.dll:MessageBoxA advapi32.dll:RegOpenKeyExA advapi32.dll:AdjustTokenPrivileges" \
-  98304  # 96 KiB
+  81920  # 80 KiB
+check_hardening 17
 finish
