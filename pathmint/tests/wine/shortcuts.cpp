@@ -80,6 +80,18 @@ void PathLengths(const std::string& dir) {
   }
   run_cases(dir, cases);
 
+  // A shortcut is written first beside its final name, under a name the platform makes up: its
+  // folder may hold 246 characters, its backslash included.
+  for (size_t length : {246u, 247u}) {
+    wintest::Context context("folder of %u characters", unsigned(length));
+    const std::string folder = PathOfLength(dir, length, "\\", 'g');
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const bool fits = length <= 246;
+    check_effect(RunIn(dir, Quote("/L:" + folder + "a") + " /T:" + kTarget),
+                 fits ? "+" + folder.substr(dir.size()) + "a.lnk" : "", fits ? 0 : 1);
+    Remove(folder);
+  }
+
   // A shortcut's paths hold at most 259 characters: the shell object keeps a longer target as
   // garbage (and still reports success), so a longer target or icon path is refused and nothing
   // is written.
@@ -201,6 +213,110 @@ void Subdirectories(const std::string& dir) {
   Remove(programs + "PathmintTestTools");
 }
 
+// A shortcut already there that may not be replaced, read-only or held by another process that
+// shares nothing, stays as it was; released, it is replaced.
+void KeptShortcuts(const std::string& dir) {
+  wintest::Section("shortcuts that may not be replaced");
+  const std::string link = dir + "Kept.lnk";
+  for (bool readOnly : {true, false}) {
+    wintest::Context context(readOnly ? "read-only" : "held without sharing");
+    check_effect(RunIn(dir, "/L:Kept /T:" + std::string(kTarget), true), "+Kept.lnk", 0);
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (readOnly) {
+      SetFileAttributesA(link.c_str(), FILE_ATTRIBUTE_READONLY);
+    } else {
+      held = CreateFileA(link.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    }
+    check_effect(RunIn(dir, "/L:Kept /T:C:\\Tools\\other.exe"), "", 1);
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    SetFileAttributesA(link.c_str(), FILE_ATTRIBUTE_NORMAL);
+    check_link(ReadLink(link), kTarget);
+    check_effect(RunIn(dir, "/L:Kept /T:C:\\Tools\\other.exe"), "~Kept.lnk", 0);
+    check_link(ReadLink(link), "C:\\Tools\\other.exe");
+    Remove(link);
+  }
+}
+
+// Fills the drive of path with one file there, to the last byte.
+bool FillDrive(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const std::string block(4096, 'f');
+  DWORD written = 0;
+  for (DWORD size : {4096u, 1u}) {
+    while (WriteFile(file, block.data(), size, &written, nullptr) && written == size) {
+    }
+  }
+  CloseHandle(file);
+  return true;
+}
+
+// On drive T:, a tmpfs of 64 KiB (small_drive.sh): a larger shortcut over an existing one, on the
+// full drive and with room, and a new one on the full drive.
+void FullDrive() {
+  wintest::Section("a full drive");
+  ULARGE_INTEGER total;
+  if (!GetDiskFreeSpaceExA("T:\\", nullptr, &total, nullptr) || total.QuadPart > 65536) {
+    skip("no small drive T: (its tmpfs could not be mounted here)");
+    return;
+  }
+  const std::string dir = "T:\\shortcuts\\";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  const std::string larger = "/L:App /T:C:\\Tools\\other.exe /A:" + kLongestArguments;
+  check_effect(RunIn(dir, "/L:App /T:" + std::string(kTarget), true), "+App.lnk", 0);
+  std::string old, now;
+  ok(wintest::ReadFileText(dir + "App.lnk", &old) && FillDrive(dir + "filler"),
+     "cannot fill the drive");
+  check_effect(RunIn(dir, larger), "", 1);
+  ok(wintest::ReadFileText(dir + "App.lnk", &now) && now == old,
+     "the shortcut of %u bytes became one of %u", unsigned(old.size()), unsigned(now.size()));
+  check_effect(RunIn(dir, "/L:New /T:" + std::string(kTarget)), "", 1);
+  Remove(dir + "filler");
+  check_effect(RunIn(dir, larger), "~App.lnk", 0);
+  check_link(ReadLink(dir + "App.lnk"), "C:\\Tools\\other.exe", kLongestArguments);
+  Remove(dir + "App.lnk");
+  Remove(dir);
+}
+
+// Two runs replace one shortcut at once, 20 times: each ends with 0 or 1, and the shortcut, read
+// all the while, is always whole and one of theirs; nothing else is left.
+void ConcurrentReplacements(const std::string& dir) {
+  wintest::Section("two runs replacing one shortcut");
+  const std::string link = dir + "Shared.lnk";
+  const std::string targets[] = {"C:\\Tools\\first.exe", "C:\\Tools\\second.exe"};
+  const Tree before = Snapshot(dir);
+  for (int round = 0; round < 20; ++round) {
+    wintest::Context context("round %d", round);
+    PROCESS_INFORMATION runs[2];
+    HANDLE processes[2];
+    for (int i = 0; i < 2; ++i) {
+      const std::string line =
+          Quote(wintest::ExeDir() + "pathmint.exe") + " /L:Shared /T:" + targets[i];
+      if (!ok(wintest::StartProcess(line, dir.c_str(), 0, &runs[i]), "not started")) return;
+      CloseHandle(runs[i].hThread);
+      processes[i] = runs[i].hProcess;
+    }
+    for (const DWORD start = GetTickCount();
+         WaitForMultipleObjects(2, processes, TRUE, 50) == WAIT_TIMEOUT &&
+         GetTickCount() - start < 60000;) {
+      if (!wintest::FileExists(link)) continue;
+      const LinkContents c = ReadLink(link);
+      ok(c.loaded && (c.path == targets[0] || c.path == targets[1]), "read [%s]", c.path.c_str());
+    }
+    for (HANDLE process : processes) {
+      DWORD code = STILL_ACTIVE;
+      GetExitCodeProcess(process, &code);
+      ok(code == 0 || code == 1, "exit code 0x%08lX", code);
+      CloseHandle(process);
+    }
+    const LinkContents c = ReadLink(link);
+    ok(c.loaded && (c.path == targets[0] || c.path == targets[1]), "left [%s]", c.path.c_str());
+  }
+  const std::string changed = Changes(before, Snapshot(dir));
+  ok(changed == "+Shared.lnk", "changes [%s]", changed.c_str());
+  Remove(link);
+}
+
 // Under code page 932 the limit counts characters: あ is two bytes and one character.
 void TwoByteArguments(const std::string& dir) {
   wintest::Section("arguments of two-byte characters");
@@ -228,5 +344,8 @@ int main(int argc, char** argv) {
   SpecialFolders(dir);
   SystemFolder(dir);
   Subdirectories(dir);
+  KeptShortcuts(dir);
+  FullDrive();
+  ConcurrentReplacements(dir);
   return wintest::Summary();
 }
