@@ -5,9 +5,18 @@
 #include "replace_file.h"
 
 bool MayReplace(const char* path) {
-  const DWORD attributes = GetFileAttributesA(path);
-  return attributes == INVALID_FILE_ATTRIBUTES ||
-         !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+  // Opened as the swap opens it, for deletion: a file that another process holds without
+  // sharing that is refused before anything is written (Wine's swap would leave a file of its own
+  // behind). A folder is not opened at all.
+  HANDLE file = CreateFileA(path, DELETE | FILE_READ_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+  BY_HANDLE_FILE_INFORMATION info;
+  const bool writable =
+      GetFileInformationByHandle(file, &info) && !(info.dwFileAttributes & FILE_ATTRIBUTE_READONLY);
+  CloseHandle(file);
+  return writable;
 }
 
 bool CreateBeside(const char* path, char* beside) {

@@ -3,9 +3,10 @@
 #ifndef PATHMINT_REPLACE_FILE_H
 #define PATHMINT_REPLACE_FILE_H
 
-// True when path may be written: nothing is there, or a file that is not read-only. The check
-// comes first because a process with the right to back up files (Wine's, run as root) writes over
-// a read-only file that Windows keeps.
+// True when path may be written: nothing is there, or a file that is not read-only and that no
+// other process holds without sharing its deletion. The check comes first because a process with
+// the right to back up files (Wine's, run as root) writes over a read-only file that Windows
+// keeps.
 bool MayReplace(const char* path);
 
 // Creates an empty file of a new, unique name in the folder of path (a full name) and writes

@@ -278,30 +278,44 @@ void FullDrive() {
   Remove(dir);
 }
 
+// Reads the shortcut at link as it is at one moment, through a copy of it at copy.
+LinkContents ReadAtOnce(const std::string& link, const std::string& copy, bool* present) {
+  std::string bytes;
+  *present = wintest::ReadFileText(link, &bytes);
+  if (!*present || !wintest::WriteFileText(copy, bytes)) return LinkContents();
+  return ReadLink(copy);
+}
+
 // Two runs replace one shortcut at once, 20 times: each ends with 0 or 1, and the shortcut, read
 // all the while, is always whole and one of theirs; nothing else is left.
 void ConcurrentReplacements(const std::string& dir) {
   wintest::Section("two runs replacing one shortcut");
   const std::string link = dir + "Shared.lnk";
+  const std::string copy = wintest::ScratchDir("shortcuts copy") + "copy.lnk";
   const std::string targets[] = {"C:\\Tools\\first.exe", "C:\\Tools\\second.exe"};
+  auto isTheirs = [&](const LinkContents& c) {
+    return c.loaded && (c.path == targets[0] || c.path == targets[1]);
+  };
   const Tree before = Snapshot(dir);
+  int gaps = 0;
   for (int round = 0; round < 20; ++round) {
     wintest::Context context("round %d", round);
-    PROCESS_INFORMATION runs[2];
     HANDLE processes[2];
     for (int i = 0; i < 2; ++i) {
+      PROCESS_INFORMATION pi;
       const std::string line =
           Quote(wintest::ExeDir() + "pathmint.exe") + " /L:Shared /T:" + targets[i];
-      if (!ok(wintest::StartProcess(line, dir.c_str(), 0, &runs[i]), "not started")) return;
-      CloseHandle(runs[i].hThread);
-      processes[i] = runs[i].hProcess;
+      if (!ok(wintest::StartProcess(line, dir.c_str(), 0, &pi), "not started")) return;
+      CloseHandle(pi.hThread);
+      processes[i] = pi.hProcess;
     }
     for (const DWORD start = GetTickCount();
          WaitForMultipleObjects(2, processes, TRUE, 50) == WAIT_TIMEOUT &&
          GetTickCount() - start < 60000;) {
-      if (!wintest::FileExists(link)) continue;
-      const LinkContents c = ReadLink(link);
-      ok(c.loaded && (c.path == targets[0] || c.path == targets[1]), "read [%s]", c.path.c_str());
+      bool present = false;
+      const LinkContents c = ReadAtOnce(link, copy, &present);
+      if (present) ok(isTheirs(c), "read [%s]", c.path.c_str());
+      if (!present && round > 0) ++gaps;
     }
     for (HANDLE process : processes) {
       DWORD code = STILL_ACTIVE;
@@ -309,10 +323,25 @@ void ConcurrentReplacements(const std::string& dir) {
       ok(code == 0 || code == 1, "exit code 0x%08lX", code);
       CloseHandle(process);
     }
-    const LinkContents c = ReadLink(link);
-    ok(c.loaded && (c.path == targets[0] || c.path == targets[1]), "left [%s]", c.path.c_str());
+    ok(isTheirs(ReadLink(link)), "the shortcut left is not one of theirs");
   }
-  const std::string changed = Changes(before, Snapshot(dir));
+  // Wine's ReplaceFile moves the old file away, to a file rf????.tmp of its own, before it moves
+  // the new one in: the name is missing for a moment, and where the other run holds the old file
+  // then, Wine's file stays. Windows' swaps the new file in in one step.
+  Tree after = Snapshot(dir);
+  int left = 0;
+  for (auto entry = after.begin(); wintest::IsWine() && entry != after.end();) {
+    const bool wines = entry->first.compare(0, 2, "rf") == 0 && !before.count(entry->first);
+    if (wines) Remove(dir + entry->first);
+    left += wines;
+    entry = wines ? after.erase(entry) : std::next(entry);
+  }
+  if (wintest::IsWine()) {
+    trace("the shortcut was missing at %d readings; Wine's ReplaceFile left %d files", gaps, left);
+  } else {
+    ok(gaps == 0, "the shortcut was missing at %d readings", gaps);
+  }
+  const std::string changed = Changes(before, after);
   ok(changed == "+Shared.lnk", "changes [%s]", changed.c_str());
   Remove(link);
 }
