@@ -14,7 +14,8 @@ case $action in
   mount)
     rm -f "$drive"
     mkdir -p "$point"
-    if ! mountpoint -q "$point" && ! mount -t tmpfs -o size=64k,mode=0777 pathmint-small "$point"; then
+    if ! mountpoint -q "$point" &&
+      ! mount -t tmpfs -o size=64k,mode=0777 pathmint-small "$point"; then
       echo "small drive: the tmpfs could not be mounted; no drive T:"
       exit 0
     fi
