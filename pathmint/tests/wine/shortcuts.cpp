@@ -332,7 +332,7 @@ void ConcurrentReplacements(const std::string& dir) {
     }
     ok(isTheirs(ReadLink(link)), "the shortcut left is not one of theirs");
   }
-  // Wine's ReplaceFile moves the old file away, to a file rf????.tmp of its own, before it moves
+  // Wine's ReplaceFile moves the old file away, to a file rf*.tmp of its own, before it moves
   // the new one in: the name is missing for a moment, and where the other run holds the old file
   // then, Wine's file stays. Windows' swaps the new file in in one step.
   Tree after = Snapshot(dir);
