@@ -24,29 +24,63 @@ bool Launch(const char* target, const char* arguments, const char* currentDir) {
   return reinterpret_cast<INT_PTR>(launched) > 32;
 }
 
+// Launches target unless it is longer than any path (the shell's launcher does not survive one of
+// a thousand characters): 0, or failure when it did not start.
+int32_t LaunchTarget(const char* target, const char* arguments, const char* currentDir) {
+  if (!target || !*target) return 0;
+  if (lstrlenA(target) >= static_cast<int>(kPathBufferSize)) return kStatusFailed;
+  return Launch(target, arguments, currentDir) ? 0 : kStatusFailed;
+}
+
+// Opens the shortcut at path for its removal: for deletion, sharing only reads, so that from now
+// on no one can open it in a way that would keep it. Refused (ERROR_ACCESS_DENIED) when it is
+// read-only, which Windows never deletes, whatever the process's rights.
+HANDLE OpenForRemoval(const char* path) {
+  HANDLE link = CreateFileA(path, DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  BY_HANDLE_FILE_INFORMATION info;
+  if (link != INVALID_HANDLE_VALUE && (!GetFileInformationByHandle(link, &info) ||
+                                       (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY))) {
+    CloseHandle(link);
+    link = INVALID_HANDLE_VALUE;
+    SetLastError(ERROR_ACCESS_DENIED);
+  }
+  return link;
+}
+
+// Deletes the file open for removal and closes it. False when it stays.
+bool RemoveOpened(HANDLE link) {
+  FILE_DISPOSITION_INFO disposition;
+  disposition.DeleteFile = TRUE;
+  const bool removed =
+      SetFileInformationByHandle(link, FileDispositionInfo, &disposition, sizeof disposition) != 0;
+  CloseHandle(link);
+  return removed;
+}
+
 }  // namespace
 
+// A one-time shortcut runs once: its target is started only when the shortcut is held for its
+// removal, or is gone already (a copy, a second activation); one that cannot be removed starts
+// nothing and stays for a later activation.
 int32_t ExecuteOneTimeLink(const char* target, const char* arguments, const char* linkFile,
                            const char* currentDir) {
-  // A name that does not fit is never deleted; the launch is still attempted, as for a
-  // shortcut that is already gone.
+  // A name that does not fit, or an empty one, names no shortcut: nothing is deleted and the
+  // launch is still attempted, as for a shortcut that is already gone.
   char path[kPathBufferSize];
-  const bool nameFits = CopyPathText(path, sizeof path, linkFile);
-
-  int32_t result = 0;
-  if (target && *target) {
-    // A target longer than any path is not handed to the shell (its launcher does not survive
-    // one of a thousand characters): the launch counts as failed.
-    if (lstrlenA(target) >= static_cast<int>(kPathBufferSize) ||
-        !Launch(target, arguments, currentDir)) {
-      result = kStatusFailed;
+  const bool named = CopyPathText(path, sizeof path, linkFile) && path[0] != '\0' &&
+                     EnsureLinkExtension(path, sizeof path, IsAnsiLeadByte);
+  const HANDLE link = named ? OpenForRemoval(path) : INVALID_HANDLE_VALUE;
+  if (link == INVALID_HANDLE_VALUE) {
+    const DWORD error = named ? GetLastError() : ERROR_FILE_NOT_FOUND;
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+      LaunchTarget(target, arguments, currentDir);
     }
+    TurnOnRedirectionGuard();
+    return kStatusFailed;
   }
-
+  const int32_t launched = LaunchTarget(target, arguments, currentDir);
+  // Once the target has started (it inherits the guard, and must run as from the shell).
   TurnOnRedirectionGuard();
-  // An empty name is not extended, and nothing by that name can be deleted.
-  if (!nameFits || path[0] == '\0') return kStatusFailed;
-  if (!EnsureLinkExtension(path, sizeof path, IsAnsiLeadByte)) return kStatusFailed;
-  if (!DeleteFileA(path)) return kStatusFailed;
-  return result;
+  return RemoveOpened(link) ? launched : kStatusFailed;
 }

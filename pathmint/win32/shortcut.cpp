@@ -7,6 +7,8 @@
 #include "exact_path.h"
 #include "folder_path.h"
 #include "link_path.h"
+#include "replace_file.h"
+#include "saved_link.h"
 
 namespace {
 
@@ -55,40 +57,61 @@ bool FitsArguments(const char* text) {
   return units > 0 && units <= INFOTIPSIZE;
 }
 
-// Sets up the link object and saves it at path. Calls on the link object in this order: icon
-// location (when any), path (its item checked), arguments (when any), save; nothing is saved when
-// any of them is not taken.
-HRESULT WriteLink(IShellLinkA* link, IPersistFile* file, const char* path, const char* target,
-                  const char* arguments, const char* iconPath, int32_t iconIndex,
-                  int32_t oneTime) {
-  char line[kPathBufferSize];
-  char self[kPathBufferSize];
-  if (oneTime && (!OwnProgramPath(self) ||
-                  !BuildRelaunchLine(line, sizeof line, target, arguments, path, IsAnsiLeadByte))) {
-    return E_FAIL;
-  }
+// The values a shortcut is given: the icon a path names (the target's own with only an index), and
+// for a one-time shortcut this program, started with the line that runs target and removes the
+// shortcut at path. False when that program or its line has no name that fits.
+bool ChooseValues(const char* path, const char* target, const char* arguments,
+                  const char* iconPath, int32_t iconIndex, int32_t oneTime, char* self, char* line,
+                  LinkValues* values) {
+  values->path = target;
+  values->arguments = IsPresent(arguments) ? arguments : nullptr;
+  values->iconPath = IsPresent(iconPath) ? iconPath : iconIndex != 0 ? target : nullptr;
+  values->iconIndex = iconIndex;
+  if (!oneTime) return true;
+  values->path = self;
+  values->arguments = line;
+  return OwnProgramPath(self) &&
+         BuildRelaunchLine(line, kPathBufferSize, target, arguments, path, IsAnsiLeadByte);
+}
 
+// Sets up the link object, saves it as file and reads it back. Calls on the link object in this
+// order: icon location (when any), path (its item checked), arguments (when any), save; nothing is
+// saved when any of them is not taken.
+HRESULT WriteLink(IShellLinkA* link, IPersistFile* persist, const char* file,
+                  const LinkValues& values) {
   HRESULT set = S_OK;
-  if (IsPresent(iconPath)) {
-    set = link->SetIconLocation(iconPath, iconIndex);
-  } else if (iconIndex != 0 && target) {
-    set = link->SetIconLocation(target, iconIndex);
-  }
+  if (values.iconPath) set = link->SetIconLocation(values.iconPath, values.iconIndex);
   if (FAILED(set)) return set;
-  set = SetLinkPath(link, oneTime ? self : target);
+  set = SetLinkPath(link, values.path);
   if (FAILED(set)) return set;
-  if (oneTime) {
-    set = link->SetArguments(line);
-  } else if (IsPresent(arguments)) {
-    set = link->SetArguments(arguments);
-  }
+  if (values.arguments) set = link->SetArguments(values.arguments);
   if (FAILED(set)) return set;
 
-  WCHAR widePath[kPathBufferSize];
-  if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, path, -1, widePath, kPathBufferSize) == 0) {
+  WCHAR wideFile[kPathBufferSize];
+  if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, file, -1, wideFile, kPathBufferSize) == 0) {
     return E_FAIL;
   }
-  return file->Save(widePath, TRUE);
+  set = persist->Save(wideFile, FALSE);
+  return FAILED(set) ? set : CheckSavedLink(link, wideFile, values);
+}
+
+// Writes the shortcut as file through a link object of its own.
+HRESULT SaveLink(const char* file, const LinkValues& values) {
+  IShellLinkA* link = nullptr;
+  HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_IShellLinkA, reinterpret_cast<void**>(&link));
+  if (FAILED(result) || !link) return FAILED(result) ? result : kStatusFailed;
+
+  IPersistFile* persist = nullptr;
+  result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist));
+  if (SUCCEEDED(result) && persist) {
+    result = WriteLink(link, persist, file, values);
+    persist->Release();
+  } else if (SUCCEEDED(result)) {
+    result = kStatusFailed;
+  }
+  link->Release();
+  return result;
 }
 
 int32_t CreateFolder(int32_t specialFolder, const char* linkFile) {
@@ -97,6 +120,8 @@ int32_t CreateFolder(int32_t specialFolder, const char* linkFile) {
   return CreateDirectoryA(path, nullptr) ? 0 : kStatusFailed;
 }
 
+// The shortcut is written beside path and checked there, then takes the name path in one step:
+// a shortcut already there stays whole until then, and stays as it was when any step fails.
 HRESULT CreateLink(const char* target, const char* arguments, const char* linkFile,
                    const char* iconPath, int32_t iconIndex, int32_t specialFolder,
                    int32_t oneTime) {
@@ -105,21 +130,18 @@ HRESULT CreateLink(const char* target, const char* arguments, const char* linkFi
   if (!target || !FitsLink(target) || !FitsLink(iconPath) || !FitsArguments(arguments)) {
     return kStatusFailed;
   }
-
-  IShellLinkA* link = nullptr;
-  HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_IShellLinkA, reinterpret_cast<void**>(&link));
-  if (FAILED(result) || !link) return FAILED(result) ? result : kStatusFailed;
-
-  IPersistFile* file = nullptr;
-  result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-  if (SUCCEEDED(result) && file) {
-    result = WriteLink(link, file, path, target, arguments, iconPath, iconIndex, oneTime);
-    file->Release();
-  } else if (SUCCEEDED(result)) {
-    result = kStatusFailed;
+  char self[kPathBufferSize];
+  char line[kPathBufferSize];
+  LinkValues values;
+  if (!ChooseValues(path, target, arguments, iconPath, iconIndex, oneTime, self, line, &values)) {
+    return kStatusFailed;
   }
-  link->Release();
+
+  char beside[kPathBufferSize];
+  if (!MayReplace(path) || !CreateBeside(path, beside)) return kStatusFailed;
+  HRESULT result = SaveLink(beside, values);
+  if (SUCCEEDED(result) && !SwapIn(beside, path)) result = kStatusFailed;
+  if (FAILED(result)) DeleteFileA(beside);
   return result;
 }
 

@@ -102,5 +102,25 @@ int main() {
   wintest::RunOptions debugged;
   debugged.debug = true;
   run_cases(dir, rows, runDir, debugged, record);
+
+  // A shortcut that cannot be removed, read-only or held open without delete sharing, starts
+  // nothing and stays; released, it runs once and is gone.
+  const std::string kept = dir + "Kept.lnk";
+  for (bool readOnly : {true, false}) {
+    wintest::Context context(readOnly ? "read-only" : "held without delete sharing");
+    ok(wintest::WriteFileText(kept, "x"), "cannot make the shortcut");
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (readOnly) {
+      SetFileAttributesA(kept.c_str(), FILE_ATTRIBUTE_READONLY);
+    } else {
+      held = CreateFileA(kept.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+    }
+    run_cases(dir, {{"kept", "-exec " + T + L("Kept"), 1, ""}}, runDir, debugged, record);
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    SetFileAttributesA(kept.c_str(), FILE_ATTRIBUTE_NORMAL);
+    run_cases(dir, {{"released", "-exec " + T + L("Kept"), 0, "-Kept.lnk", {}, true, {}}}, runDir,
+              debugged, record);
+  }
   return wintest::Summary();
 }
