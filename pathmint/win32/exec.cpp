@@ -36,11 +36,9 @@ int32_t LaunchTarget(const char* target, const char* arguments, const char* curr
 // on no one can open it in a way that would keep it. Refused (ERROR_ACCESS_DENIED) when it is
 // read-only, which Windows never deletes, whatever the process's rights.
 HANDLE OpenForRemoval(const char* path) {
-  HANDLE link = CreateFileA(path, DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  BY_HANDLE_FILE_INFORMATION info;
-  if (link != INVALID_HANDLE_VALUE && (!GetFileInformationByHandle(link, &info) ||
-                                       (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY))) {
+  HANDLE link = CreateFileA(path, DELETE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (link != INVALID_HANDLE_VALUE && (GetFileAttributesA(path) & FILE_ATTRIBUTE_READONLY)) {
     CloseHandle(link);
     link = INVALID_HANDLE_VALUE;
     SetLastError(ERROR_ACCESS_DENIED);
