@@ -8,8 +8,11 @@
 //   stack_guard.cpp        __stack_chk_guard and __stack_chk_fail, what -fstack-protector uses
 //   stack_guard_seed.cpp   SeedStackGuard
 //   stack_guard_entry.cpp  StackGuardedStartup, the programs' entry point (PROGRAM_LINK_FLAGS)
+//   kernel32_function.cpp  Kernel32Function (and Kernel32Call, its typed form)
 #ifndef WINUTILS_H
 #define WINUTILS_H
+
+#include <windows.h>
 
 // Makes every DLL loaded from now on, and each DLL those pull in, come from the system directory
 // only: never from the program's folder or the working directory, which anyone may have written
@@ -43,6 +46,14 @@ void TurnOnLoadMitigations();
 // through a junction or symbolic link made by a non-administrator fails with
 // ERROR_UNTRUSTED_MOUNT_POINT (448). Inherited by every process started afterwards.
 void TurnOnRedirectionGuard();
+
+// A kernel32 function, found by its name at run time: one that an older Windows lacks, or one the
+// programs do not import (the stack guard's). Null where it is missing.
+FARPROC Kernel32Function(const char* name);
+template <typename Function>
+Function Kernel32Call(const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(Kernel32Function(name)));
+}
 
 // Sets the stack cookie (__stack_chk_guard) from this run's time, ids, counters and stack address.
 // Only where no protected function is on the stack: from the entry point.
