@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "winutils.h"
 #include "zone_rule.h"
 #include "zone_text.h"
 
@@ -120,12 +121,7 @@ TimeZoneSetters PlatformTimeZoneSetters() {
   // Looked up at run time, so that the program still starts where the platform lacks the dynamic
   // call; converted through the one function type that may stand for any other.
   TimeZoneSetters setters = {SetTimeZoneInformation, nullptr, AnnounceZoneChange};
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  FARPROC found = kernel ? GetProcAddress(kernel, "SetDynamicTimeZoneInformation") : nullptr;
-  if (found) {
-    setters.dynamic =
-        reinterpret_cast<DynamicTimeZoneSetter>(reinterpret_cast<void (*)()>(found));
-  }
+  setters.dynamic = Kernel32Call<DynamicTimeZoneSetter>("SetDynamicTimeZoneInformation");
   return setters;
 }
 

@@ -4,6 +4,7 @@
 
 #include "quorvel.h"
 #include "registry_text.h"
+#include "winutils.h"
 #include "zone_text.h"
 
 namespace {
@@ -56,12 +57,10 @@ void ReadZoneInForce(ZoneInForce* inForce) {
   GetTimeZoneInformation(&plain);
   std::memcpy(inForce->standardName, plain.StandardName, sizeof inForce->standardName);
   // Looked up at run time: kernel32 has the call only from Windows Vista on.
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  FARPROC found = kernel ? GetProcAddress(kernel, "GetDynamicTimeZoneInformation") : nullptr;
-  if (found == nullptr) return;
+  const auto get = Kernel32Call<DynamicZoneGetter>("GetDynamicTimeZoneInformation");
+  if (get == nullptr) return;
   DYNAMIC_TIME_ZONE_INFORMATION dynamic;
   std::memset(&dynamic, 0, sizeof dynamic);
-  auto get = reinterpret_cast<DynamicZoneGetter>(reinterpret_cast<void (*)()>(found));
   if (get(&dynamic) == TIME_ZONE_ID_INVALID) return;
   std::memcpy(inForce->keyName, dynamic.TimeZoneKeyName, sizeof inForce->keyName);
 }
