@@ -54,22 +54,30 @@ bool SameValues(IShellLinkA* loaded, const LinkValues& values) {
 
 }  // namespace
 
+HRESULT NewLinkObject(IShellLinkA** link, IPersistFile** file) {
+  *link = nullptr;
+  *file = nullptr;
+  HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_IShellLinkA, reinterpret_cast<void**>(link));
+  if (FAILED(result) || !*link) return FAILED(result) ? result : E_FAIL;
+  result = (*link)->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file));
+  if (SUCCEEDED(result) && *file) return S_OK;
+  (*link)->Release();
+  *link = nullptr;
+  *file = nullptr;
+  return FAILED(result) ? result : E_FAIL;
+}
+
 HRESULT CheckSavedLink(IShellLinkA* written, const WCHAR* file, const LinkValues& values) {
   IShellLinkA* loaded = nullptr;
-  HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_IShellLinkA, reinterpret_cast<void**>(&loaded));
-  if (FAILED(result) || !loaded) return FAILED(result) ? result : E_FAIL;
   IPersistFile* persist = nullptr;
-  result = loaded->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist));
-  if (SUCCEEDED(result) && persist) {
-    result = persist->Load(file, STGM_READ);
-    if (SUCCEEDED(result) && (!SameItem(written, loaded) || !SameValues(loaded, values))) {
-      result = E_FAIL;
-    }
-    persist->Release();
-  } else if (SUCCEEDED(result)) {
+  HRESULT result = NewLinkObject(&loaded, &persist);
+  if (FAILED(result)) return result;
+  result = persist->Load(file, STGM_READ);
+  if (SUCCEEDED(result) && (!SameItem(written, loaded) || !SameValues(loaded, values))) {
     result = E_FAIL;
   }
+  persist->Release();
   loaded->Release();
   return result;
 }

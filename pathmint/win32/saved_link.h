@@ -15,6 +15,10 @@ struct LinkValues {
   int32_t iconIndex;
 };
 
+// A new shell link object and its file interface: S_OK with both, to be released file first; else
+// the failure, and neither.
+HRESULT NewLinkObject(IShellLinkA** link, IPersistFile** file);
+
 // Reads file back through a fresh link object: S_OK when it holds the item written holds (as
 // set from values.path), values' arguments and values' icon location, and nothing else. A save
 // that reported success but wrote less fails here.

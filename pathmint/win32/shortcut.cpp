@@ -98,18 +98,11 @@ HRESULT WriteLink(IShellLinkA* link, IPersistFile* persist, const char* file,
 // Writes the shortcut as file through a link object of its own.
 HRESULT SaveLink(const char* file, const LinkValues& values) {
   IShellLinkA* link = nullptr;
-  HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_IShellLinkA, reinterpret_cast<void**>(&link));
-  if (FAILED(result) || !link) return FAILED(result) ? result : kStatusFailed;
-
   IPersistFile* persist = nullptr;
-  result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist));
-  if (SUCCEEDED(result) && persist) {
-    result = WriteLink(link, persist, file, values);
-    persist->Release();
-  } else if (SUCCEEDED(result)) {
-    result = kStatusFailed;
-  }
+  HRESULT result = NewLinkObject(&link, &persist);
+  if (FAILED(result)) return result;
+  result = WriteLink(link, persist, file, values);
+  persist->Release();
   link->Release();
   return result;
 }
